@@ -1,0 +1,36 @@
+// TESORO.DAT, the copy log between runs: fixed 128-byte records. Record 1 holds the type tag 2 and the
+// signed 16-bit count; each further record one line: its 16-bit length, then the line in the ANSI code
+// page. Read at start, written at most once at exit.
+#pragma once
+
+#include <string>
+
+#include "copy_log/log_entries.h"
+#include "platform/services.h"
+
+namespace tesoro {
+
+class CopyLogFile {
+public:
+    static constexpr int kRecordSize = 128;
+    static constexpr int kMaxLineBytes = kRecordSize - 2;
+
+    explicit CopyLogFile(Platform& platform) : platform_(platform) {}
+
+    // "C:\Windows\Temp\TESORO.DAT" when that folder exists, else "C:\TESORO.DAT"; decided at each use.
+    std::wstring Path();
+    // Reads the log (creating an empty file when there is none) and drops the entries whose copy on C: is
+    // gone. A file that cannot be read or makes no sense is reported once and left as it is: the run then
+    // starts from an empty log and the file is not written at exit.
+    LogEntries Load();
+    // Writes the log back when it changed; on failure the user is told and the previous file stays whole.
+    void SaveIfChanged(const LogEntries& log);
+    // Whether a new line fits in one record once in the ANSI code page.
+    bool LineFits(const std::wstring& line);
+
+private:
+    Platform& platform_;
+    bool fileProtected_ = false;
+};
+
+}  // namespace tesoro

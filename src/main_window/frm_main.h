@@ -1,0 +1,94 @@
+// The main window: its controls, window-level state and handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "copy_log/log_entries.h"
+#include "platform/controls.h"
+#include "platform/services.h"
+
+namespace tesoro {
+
+class FrmMain {
+public:
+    explicit FrmMain(Platform& platform);
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+
+    Form form;
+
+    // Controls, front to back.
+    CheckBox ChkDetener;
+    Timer TmrDatos{1000};
+    Button CmdVerLog;
+    Timer TmrFlecha{300};
+    Button CmdBorrar;
+    Button CmdAyuda;
+    Button CmdAutor;
+    Frame FraDestino;
+    CheckBox ChkEditar;
+    FolderList DirDestino;
+    TextBox TxtArchDestino;
+    CheckBox ChkLog;
+    DriveList DrvDestino;
+    Label LblFichDestino;
+    Button CmdSalir;
+    Button CmdCopiar;
+    TextBox TxtAyuda;
+    Frame FraFuente;
+    Button CmdCancelar;
+    FileList FileFuente;
+    FolderList DirFuente;
+    DriveList DrvFuente;
+    Label LblDat;
+    Label LblArchFuente;
+    Label LblFuente;
+    Label LblBorrar;
+    Image ImgFlecha;
+    Line Line1;
+
+    // Every control with a window of its own, front to back (frames before their children).
+    std::vector<Control*> StackingOrder();
+    // The controls that take the keyboard focus, first to last.
+    std::vector<Control*> FocusOrder();
+    Control* DefaultButton() { return &CmdCopiar; }
+    Control* CancelButton() { return &CmdSalir; }
+
+    // Window-level state.
+    bool DeleteMode = false;
+    std::int16_t LabelBreakPos = 0;
+    bool CdPresent = false;
+    std::wstring CdDrive;
+    std::wstring StartSourceDrive;
+    std::wstring StartDestDrive;
+    LogEntries Log;
+
+    // Handlers.
+    void Form_Load();
+    [[noreturn]] void Form_Unload();
+    void CmdSalir_Click();
+    void CmdCopiar_Click();
+    void DrvFuente_Change();
+    void DrvDestino_Change();
+    void DirFuente_Change();
+    void FileFuente_PathChange();
+    void FileFuente_Click();
+
+    // Window-level procedures.
+    void Tam_Lbl_Fuente();
+    std::wstring SourcePathFromLabel() const;
+
+private:
+    void BuildLayout();
+    void WireEvents();
+    void FindCdDrive();
+    void GoBackToStartDrive(DriveList& list, const std::wstring& startDrive, int& recoveryDepth);
+
+    Platform& platform_;
+    int sourceDriveRecovery_ = 0;
+    int destDriveRecovery_ = 0;
+};
+
+}  // namespace tesoro

@@ -1,0 +1,292 @@
+// The standard controls as the handlers see them: plain objects with the properties the handlers read
+// and write and the events they raise. A window-system binding (ControlView) mirrors them on screen and
+// feeds the user's actions back through the same setters, so a handler cannot tell a user's choice from
+// a program step. Setting a property that raises an event calls the handler at once, nested inside the
+// assignment.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tesoro {
+
+class FileSystem;
+class Drives;
+
+// What a binding must show again after a property changed.
+enum class Property { Visible, Enabled, Caption, ToolTip, Geometry, Value, Items, Selection, Timer };
+
+class ControlView {
+public:
+    virtual ~ControlView() = default;
+    virtual void Changed(Property what) = 0;
+};
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct FontSpec {
+    std::wstring face;  // empty: the window's default font
+    double points = 0;
+    bool bold = false;
+    bool underline = false;
+};
+
+// Positions and sizes are in twips, relative to the parent (a frame or the window's client area).
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;  // width/height 0: sized to its text
+};
+
+enum class Kind {
+    Button,         // push button: a picture or a caption
+    CheckBox,       // ordinary check box, or drawn as a picture button when it has a picture
+    Label,
+    TextBox,        // single-line editable
+    HelpText,       // multi-line, read-only, vertical scroll bar
+    Frame,
+    Image,
+    Line,
+    DriveList,
+    FolderList,
+    FileList,
+};
+
+// The two custom mouse pointers of the main window.
+enum class CursorKind { Normal, ViewSwitch, Input };
+
+class Control {
+public:
+    Control(Kind kind, int id, Control* parent, Rect rect);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Fixed look, set once when the window is built.
+    Kind kind;
+    int id;           // child-window id, also how end-to-end tests find the control
+    Control* parent;  // a frame, or nullptr for the window
+    FontSpec font;
+    Rgb foreColor{};
+    bool hasForeColor = false;
+    Rgb backColor{};
+    bool hasBackColor = false;
+    int picture = 0;          // resource id of the picture, 0 for none
+    int pressedPicture = 0;   // picture while a push-style check box is checked
+    CursorKind cursor = CursorKind::Normal;
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v) { Set(visible_, v, Property::Visible); }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool e) { Set(enabled_, e, Property::Enabled); }
+    const std::wstring& ToolTip() const { return toolTip_; }
+    void SetToolTip(std::wstring t) { Set(toolTip_, std::move(t), Property::ToolTip); }
+    const std::wstring& Caption() const { return caption_; }
+    void SetCaption(std::wstring c) { Set(caption_, std::move(c), Property::Caption); }
+    const Rect& Geometry() const { return rect_; }
+    int Top() const { return rect_.top; }
+    void SetTop(int twips) { Set(rect_.top, twips, Property::Geometry); }
+
+    void Bind(ControlView* view) { view_ = view; }
+
+protected:
+    template <typename T>
+    void Set(T& field, T value, Property what) {
+        if (field == value) return;
+        field = std::move(value);
+        Notify(what);
+    }
+    void Notify(Property what) {
+        if (view_) view_->Changed(what);
+    }
+
+private:
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::wstring toolTip_;
+    std::wstring caption_;
+    Rect rect_;
+    ControlView* view_ = nullptr;
+};
+
+class Button : public Control {
+public:
+    using Control::Control;
+    std::function<void()> onClick;
+    void Click() {
+        if (onClick) onClick();
+    }
+};
+
+class CheckBox : public Control {
+public:
+    using Control::Control;
+    std::function<void()> onClick;
+    int Value() const { return value_; }  // 0 unchecked, 1 checked, 2 greyed
+    // Changing the value raises Click, whether the user or a program step changed it.
+    void SetValue(int value) {
+        if (value_ == value) return;
+        value_ = value;
+        Notify(Property::Value);
+        if (onClick) onClick();
+    }
+
+private:
+    int value_ = 0;
+};
+
+class Label : public Control {
+public:
+    using Control::Control;
+};
+
+class Frame : public Control {
+public:
+    using Control::Control;
+};
+
+class Image : public Control {
+public:
+    using Control::Control;
+};
+
+class Line : public Control {
+public:
+    Line(int id, Rect rect, int thickness) : Control(Kind::Line, id, nullptr, rect), thickness(thickness) {}
+    int thickness;
+};
+
+class TextBox : public Control {
+public:
+    using Control::Control;
+    const std::wstring& Text() const { return Caption(); }
+    void SetText(std::wstring text) { SetCaption(std::move(text)); }
+};
+
+class Timer {
+public:
+    explicit Timer(int intervalMs) : interval_(intervalMs) {}
+    std::function<void()> onTimer;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool e) {
+        if (enabled_ == e) return;
+        enabled_ = e;
+        if (view_) view_->Changed(Property::Timer);
+    }
+    int Interval() const { return interval_; }
+    void Tick() {
+        if (enabled_ && onTimer) onTimer();
+    }
+    void Bind(ControlView* view) { view_ = view; }
+
+private:
+    int interval_;
+    bool enabled_ = false;
+    ControlView* view_ = nullptr;
+};
+
+// Drive list: one entry per drive, "c: [LABEL]" (letter, colon, then the volume label in brackets or the
+// network name). The drive value is the text of the selected entry.
+class DriveList : public Control {
+public:
+    DriveList(int id, Control* parent, Rect rect, Drives& drives);
+    std::function<void()> onChange;
+
+    const std::wstring& Drive() const;
+    // Selects the entry of the drive named by the value's letter; raises Change when that is another drive.
+    void SetDrive(const std::wstring& value);
+    const std::vector<std::wstring>& Items() const { return items_; }
+    int ListIndex() const { return index_; }
+    void Refresh();  // reads the drives again, keeping the selected drive
+
+private:
+    Drives& drives_;
+    std::vector<std::wstring> items_;
+    int index_ = -1;
+};
+
+// Folder list: the current path's folders from the root down (opened), then the current folder's
+// subfolders. Opening an entry (double click, Enter) makes it the path.
+class FolderList : public Control {
+public:
+    struct Item {
+        std::wstring name;  // shown text: "c:\" for the root, else the folder's name
+        std::wstring path;  // full path
+        int depth;          // indentation level, 0 for the root
+        bool opened;        // on the path (open folder picture) or a subfolder (closed)
+    };
+    FolderList(int id, Control* parent, Rect rect, FileSystem& fs);
+    std::function<void()> onChange;
+
+    const std::wstring& Path() const { return path_; }
+    // A drive value ("c:" or "c: [LABEL]") moves to the folder the system keeps current for that drive;
+    // anything else must be an existing folder. Throws PlatformError when the folder cannot be read; the
+    // list then stays where it was. Raises Change when the path differs.
+    void SetPath(const std::wstring& value);
+    const std::vector<Item>& Items() const { return items_; }
+    int ListIndex() const { return index_; }  // the highlighted entry
+    void Highlight(int index);                // a single click or arrow key: no change of path
+    void OpenItem(int index);                 // double click or Enter
+    void Refresh();
+
+private:
+    void Load(const std::wstring& path);
+    FileSystem& fs_;
+    std::wstring path_;
+    std::vector<Item> items_;
+    int index_ = -1;
+};
+
+// File list: the ordinary files of its folder that match its pattern, hidden and system files left out.
+class FileList : public Control {
+public:
+    FileList(int id, Control* parent, Rect rect, FileSystem& fs);
+    std::function<void()> onPathChange;
+    std::function<void()> onClick;
+
+    const std::wstring& Path() const { return path_; }
+    void SetPath(const std::wstring& folder);  // raises PathChange when the folder differs; throws PlatformError
+    const std::wstring& Pattern() const { return pattern_; }
+    void SetPattern(const std::wstring& pattern);
+    const std::vector<std::wstring>& Items() const { return items_; }
+    int ListIndex() const { return index_; }
+    const std::wstring& FileName() const;  // the selected file's name, empty when none
+    void SelectItem(int index);             // the user selects a file: raises Click
+    void Refresh();                         // reads the folder again, keeping the selected name if still there
+
+private:
+    void Load();
+    FileSystem& fs_;
+    std::wstring path_;
+    std::wstring pattern_ = L"*.*";
+    std::vector<std::wstring> items_;
+    int index_ = -1;
+    std::wstring selected_;
+};
+
+// The window itself, as the handlers see it.
+class Form {
+public:
+    std::wstring caption;
+    int clientWidth = 0;   // twips
+    int clientHeight = 0;  // twips, at start
+    int icon = 0;
+    // Outer height in twips as the design counts it: the client area plus 375 twips of border and title bar.
+    static constexpr int kDesignFrameHeight = 375;
+    int Height() const { return height_; }
+    void SetHeight(int twips) {
+        if (height_ == twips) return;
+        height_ = twips;
+        if (view_) view_->Changed(Property::Geometry);
+    }
+    void Bind(ControlView* view) { view_ = view; }
+
+private:
+    int height_ = 0;
+    ControlView* view_ = nullptr;
+};
+
+}  // namespace tesoro

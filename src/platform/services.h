@@ -1,0 +1,130 @@
+// The operating-system services the behaviour needs, written from what the handlers use and nothing
+// more. The windows build implements them with the real API; the host build with test doubles.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tesoro {
+
+// A platform operation the system refused: a drive not ready, a file in use, a full disk, a name the
+// file system rejects. The text is for the developer; users see the program's own messages.
+class PlatformError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The process's current folder ("C:\Datos", "C:\" at a root).
+    virtual std::wstring CurrentFolder() = 0;
+    // The folder the system keeps current for a drive; throws when the drive cannot be read.
+    virtual std::wstring DriveCurrentFolder(wchar_t letter) = 0;
+    // Names of the subfolders, hidden and system ones left out; throws when the folder cannot be read.
+    virtual std::vector<std::wstring> ListFolders(const std::wstring& folder) = 0;
+    // Names of the ordinary files matching a pattern such as "*.BAK", hidden and system files left out;
+    // throws when the folder cannot be read.
+    virtual std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) = 0;
+    virtual bool FolderExists(const std::wstring& path) = 0;
+    // A file or folder of that name exists.
+    virtual bool PathExists(const std::wstring& path) = 0;
+    // Searches for an ordinary file (hidden, system and folders are not found); * and ? in the last part
+    // act as wildcards. Returns false when nothing matches or the folder is missing; throws when the search
+    // itself cannot be carried out (drive not ready, a name the file system refuses).
+    virtual bool FindOrdinaryFile(const std::wstring& path) = 0;
+    // Copies a file byte for byte with its last-write time and attributes, replacing an ordinary file at
+    // the destination. Never destroys either file: the copy is made under a temporary name in the
+    // destination folder and put in place only when complete; a destination that is the source itself
+    // (whatever name reaches it) or is read-only, hidden or system is refused. Throws on any failure.
+    virtual void CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+    virtual void DeleteFile(const std::wstring& path) = 0;
+
+    // Small whole-file access for the copy log. ReadFile returns nullopt when the file does not exist and
+    // throws when it exists but cannot be read.
+    virtual std::optional<std::string> ReadFile(const std::wstring& path) = 0;
+    virtual void CreateEmptyFile(const std::wstring& path) = 0;
+    // Writes a temporary file in the same folder, flushes it, then replaces the old file in one step:
+    // on failure the previous file is left as it was. Throws on failure.
+    virtual void ReplaceFile(const std::wstring& path, const std::string& bytes) = 0;
+};
+
+class Drives {
+public:
+    virtual ~Drives() = default;
+    // As GetLogicalDriveStrings: writes the roots ("A:\", NUL, "C:\", NUL, ..., NUL) into the first
+    // characters of `buffer` when they fit in `length` characters and returns the number written without
+    // the final NUL; when they do not fit, writes nothing and returns the size needed; 0 on failure.
+    virtual std::uint32_t LogicalDriveStrings(std::uint32_t length, std::wstring& buffer) = 0;
+    // As GetDriveType; the name ends at its first NUL. 5 is a CD-ROM drive.
+    virtual unsigned DriveType(const std::wstring& root) = 0;
+    // The volume label (or a network drive's remote name); empty when none or not ready.
+    virtual std::wstring VolumeLabel(wchar_t letter) = 0;
+};
+
+enum class MsgIcon { Critical, Exclamation, Information };
+enum class MsgButtons { Ok, YesNo };  // Yes and No: Yes is the default
+enum class MsgAnswer { Ok, Yes, No };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Modal; line breaks in the text are single carriage returns.
+    virtual MsgAnswer MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
+    // Modal prompt with one text field, OK and Cancel; Cancel gives the empty text.
+    virtual std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
+                                  const std::wstring& initial) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::wstring ShortDate() = 0;  // today in the user's short date format
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void Open(const std::wstring& target, const std::wstring& folder) = 0;  // the default action
+};
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual int TwipsPerPixelX() = 0;  // 15 at 96 dpi, 12 at 120
+    virtual int TwipsPerPixelY() = 0;
+};
+
+// The system's ANSI code page (Windows-1252 here), for the lines stored in the copy log.
+class AnsiCodec {
+public:
+    virtual ~AnsiCodec() = default;
+    // Characters outside the code page become the code page's best fit or "?".
+    virtual std::string ToAnsi(const std::wstring& text) = 0;
+    virtual std::wstring FromAnsi(const std::string& bytes) = 0;
+};
+
+class Process {
+public:
+    virtual ~Process() = default;
+    [[noreturn]] virtual void End() = 0;  // every window goes, no further handler runs
+};
+
+// Everything the behaviour reaches of the system, handed to the windows at creation.
+struct Platform {
+    FileSystem& fs;
+    Drives& drives;
+    Dialogs& dialogs;
+    Clock& clock;
+    Shell& shell;
+    Screen& screen;
+    AnsiCodec& codec;
+    Process& process;
+};
+
+}  // namespace tesoro
