@@ -3,7 +3,9 @@
 // page. Read at start, written at most once at exit.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "copy_log/log_entries.h"
 #include "platform/services.h"
@@ -29,8 +31,17 @@ public:
     bool LineFits(const std::wstring& line);
 
 private:
+    void Prune(LogEntries& log);
+
     Platform& platform_;
     bool fileProtected_ = false;
 };
+
+// The lines 1 to count held by the bytes of TESORO.DAT, or nullopt when the bytes are not a log (an
+// unknown tag, a count out of range, a line longer than a record or cut off by the end of the file).
+// Records missing behind the end of the file read as empty lines.
+std::optional<std::vector<std::wstring>> ParseLogFile(const std::string& bytes, AnsiCodec& codec);
+// The bytes of TESORO.DAT for entries 1 to count, or nullopt when a line or the count does not fit.
+std::optional<std::string> SerializeLogFile(const LogEntries& log, AnsiCodec& codec);
 
 }  // namespace tesoro

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "copy_log/log_entries.h"
+#include "copy_log/log_file.h"
 #include "platform/controls.h"
 #include "platform/services.h"
 
@@ -67,7 +68,7 @@ public:
 
     // Handlers.
     void Form_Load();
-    [[noreturn]] void Form_Unload();
+    void Form_Unload();  // ends the process
     void CmdSalir_Click();
     void CmdCopiar_Click();
     void DrvFuente_Change();
@@ -85,8 +86,15 @@ private:
     void WireEvents();
     void FindCdDrive();
     void GoBackToStartDrive(DriveList& list, const std::wstring& startDrive, int& recoveryDepth);
+    std::wstring FirstReadableDrive(const DriveList& list);
+    bool DestinationIsCdDrive() const;
+    void RecordCopy(const std::wstring& destination, bool existed);
+    void ShowSourceFolder();
+    MsgAnswer Show(const std::wstring& text, const std::wstring& title, MsgIcon icon,
+                   MsgButtons buttons = MsgButtons::Ok);
 
     Platform& platform_;
+    CopyLogFile logFile_;
     int sourceDriveRecovery_ = 0;
     int destDriveRecovery_ = 0;
 };

@@ -74,6 +74,7 @@ public:
     bool hasForeColor = false;
     Rgb backColor{};
     bool hasBackColor = false;
+    bool opaque = false;      // a label that hides what lies behind it
     int picture = 0;          // resource id of the picture, 0 for none
     int pressedPicture = 0;   // picture while a push-style check box is checked
     CursorKind cursor = CursorKind::Normal;
@@ -189,21 +190,24 @@ private:
 };
 
 // Drive list: one entry per drive, "c: [LABEL]" (letter, colon, then the volume label in brackets or the
-// network name). The drive value is the text of the selected entry.
+// network name). The drive value is the text of the selected entry. Starts on the process's current drive.
 class DriveList : public Control {
 public:
-    DriveList(int id, Control* parent, Rect rect, Drives& drives);
+    DriveList(int id, Control* parent, Rect rect, Drives& drives, FileSystem& fs);
     std::function<void()> onChange;
 
     const std::wstring& Drive() const;
     // Selects the entry of the drive named by the value's letter; raises Change when that is another drive.
+    // Throws PlatformError, changing nothing, when no listed drive has that letter.
     void SetDrive(const std::wstring& value);
     const std::vector<std::wstring>& Items() const { return items_; }
     int ListIndex() const { return index_; }
-    void Refresh();  // reads the drives again, keeping the selected drive
+    // Reads the drives again, keeping the selected drive; when it is gone, selects the current drive.
+    void Refresh();
 
 private:
     Drives& drives_;
+    FileSystem& fs_;
     std::vector<std::wstring> items_;
     int index_ = -1;
 };
@@ -258,7 +262,7 @@ public:
     void Refresh();                         // reads the folder again, keeping the selected name if still there
 
 private:
-    void Load();
+    void Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection);
     FileSystem& fs_;
     std::wstring path_;
     std::wstring pattern_ = L"*.*";

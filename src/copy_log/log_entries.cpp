@@ -1,0 +1,87 @@
+#include "copy_log/log_entries.h"
+
+#include <utility>
+
+namespace tesoro {
+
+LogEntries::LogEntries(std::vector<std::wstring> lines)
+    : count_(static_cast<int>(lines.size())), lines_(std::move(lines)) {}
+
+const std::wstring& LogEntries::Entry(int i) const { return lines_.at(static_cast<std::size_t>(i - 1)); }
+
+void LogEntries::Append(std::wstring line) {
+    ++count_;
+    // Empty slots left behind by pruning or removals go: the list is exactly elements 0 to count again.
+    lines_.resize(static_cast<std::size_t>(count_));
+    lines_.back() = std::move(line);
+    changed_ = true;
+}
+
+void LogEntries::Replace(int i, std::wstring line) {
+    if (i < 1 || i > count_) return;
+    lines_[static_cast<std::size_t>(i - 1)] = std::move(line);
+    changed_ = true;
+}
+
+void LogEntries::Remove(int i) {
+    if (i < 1 || i > count_) return;
+    for (int k = i; k < count_; ++k) lines_[k - 1] = std::move(lines_[k]);
+    // The storage keeps its size: the freed slot just behind the new count holds empty text.
+    lines_[count_ - 1].clear();
+    --count_;
+    changed_ = true;
+}
+
+int LogEntries::FirstContaining(const std::wstring& key) const {
+    const std::wstring wanted = UpperCase(Trim(key));
+    for (int i = 1; i <= count_; ++i) {
+        if (UpperCase(Trim(Entry(i))).find(wanted) != std::wstring::npos) return i;
+    }
+    return 0;
+}
+
+std::wstring DestinationPart(const std::wstring& line) {
+    // The ">" is counted in the line as stored, the text is taken from the trimmed line.
+    const std::size_t arrow = line.find(L'>');
+    const std::size_t start = arrow == std::wstring::npos ? 1 : arrow + 2;
+    const std::wstring trimmed = Trim(line);
+    return start < trimmed.size() ? trimmed.substr(start) : std::wstring();
+}
+
+std::wstring Trim(const std::wstring& text) {
+    const std::size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return std::wstring();
+    const std::size_t last = text.find_last_not_of(L' ');
+    return text.substr(first, last - first + 1);
+}
+
+namespace {
+
+// Letter case by fixed rules rather than the C library's locale: ASCII, Latin-1 and the letters of the
+// ANSI code page beyond it.
+wchar_t UpperChar(wchar_t c) {
+    if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 0x20);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);
+    switch (c) {
+        case 0x00FF:
+            return 0x0178;  // ÿ
+        case 0x0153:
+            return 0x0152;  // œ
+        case 0x0161:
+            return 0x0160;  // š
+        case 0x017E:
+            return 0x017D;  // ž
+        default:
+            return c;
+    }
+}
+
+}  // namespace
+
+std::wstring UpperCase(const std::wstring& text) {
+    std::wstring upper = text;
+    for (wchar_t& c : upper) c = UpperChar(c);
+    return upper;
+}
+
+}  // namespace tesoro

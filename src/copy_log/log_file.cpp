@@ -1,0 +1,171 @@
+#include "copy_log/log_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace tesoro {
+namespace {
+
+constexpr std::size_t kRecordSize = CopyLogFile::kRecordSize;
+constexpr unsigned kTagInt16 = 2;
+constexpr unsigned kTagInt32 = 3;  // written by nothing of ours, but a valid typed count all the same
+
+const wchar_t kFileKept[] = L"Se conserva tal como está y los cambios de esta sesión no se guardarán en él.";
+
+unsigned ReadU16(const std::string& bytes, std::size_t at) {
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+}
+
+std::int32_t ReadI32(const std::string& bytes, std::size_t at) {
+    const std::uint32_t value = ReadU16(bytes, at) | static_cast<std::uint32_t>(ReadU16(bytes, at + 2)) << 16;
+    return static_cast<std::int32_t>(value);
+}
+
+void WriteU16(std::string& bytes, std::size_t at, unsigned value) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+
+bool FitsRecord(const std::string& ansiLine) { return ansiLine.size() <= CopyLogFile::kMaxLineBytes; }
+
+// The count of record 1; 0 for a file too short to hold one, nullopt when it makes no sense.
+std::optional<int> ReadCount(const std::string& bytes) {
+    if (bytes.size() < 4) return 0;
+    const unsigned tag = ReadU16(bytes, 0);
+    std::int32_t count = 0;
+    if (tag == kTagInt16) {
+        count = static_cast<std::int16_t>(ReadU16(bytes, 2));
+    } else if (tag == kTagInt32 && bytes.size() >= 6) {
+        count = ReadI32(bytes, 2);
+    } else {
+        return std::nullopt;
+    }
+    if (count < 0 || count > LogEntries::kMaxCount) return std::nullopt;
+    return count;
+}
+
+// The line of the record at `offset`: empty when the file ends before it, nullopt when the file ends
+// inside it or its length cannot be right.
+std::optional<std::wstring> ReadLine(const std::string& bytes, std::size_t offset, AnsiCodec& codec) {
+    if (offset >= bytes.size()) return std::wstring();
+    if (bytes.size() - offset < 2) return std::nullopt;
+    const std::size_t length = ReadU16(bytes, offset);
+    if (length > CopyLogFile::kMaxLineBytes || bytes.size() - offset - 2 < length) return std::nullopt;
+    return codec.FromAnsi(bytes.substr(offset + 2, length));
+}
+
+void ReportFileError(Dialogs& dialogs, const std::wstring& problem, const std::wstring& path,
+                     const std::wstring& outcome) {
+    dialogs.MessageBox(problem + L"\r" + path + L"\r\r" + outcome, L"Error en TESORO.DAT",
+                       MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
+}  // namespace
+
+std::optional<std::vector<std::wstring>> ParseLogFile(const std::string& bytes, AnsiCodec& codec) {
+    const std::optional<int> count = ReadCount(bytes);
+    if (!count) return std::nullopt;
+    std::vector<std::wstring> lines;
+    lines.reserve(static_cast<std::size_t>(*count));
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(*count); ++k) {
+        std::optional<std::wstring> line = ReadLine(bytes, k * kRecordSize, codec);
+        if (!line) return std::nullopt;
+        lines.push_back(std::move(*line));
+    }
+    return lines;
+}
+
+std::optional<std::string> SerializeLogFile(const LogEntries& log, AnsiCodec& codec) {
+    const int count = log.Count();
+    if (count < 0 || count > LogEntries::kMaxCount) return std::nullopt;
+    // Filler bytes carry no meaning; zeros keep the file free of stale text.
+    std::string bytes((static_cast<std::size_t>(count) + 1) * kRecordSize, '\0');
+    WriteU16(bytes, 0, kTagInt16);
+    WriteU16(bytes, 2, static_cast<unsigned>(count));
+    for (int k = 1; k <= count; ++k) {
+        const std::string line = codec.ToAnsi(log.Entry(k));
+        if (!FitsRecord(line)) return std::nullopt;
+        const std::size_t offset = static_cast<std::size_t>(k) * kRecordSize;
+        WriteU16(bytes, offset, static_cast<unsigned>(line.size()));
+        bytes.replace(offset + 2, line.size(), line);
+    }
+    return bytes;
+}
+
+std::wstring CopyLogFile::Path() {
+    return platform_.fs.PathExists(L"C:\\Windows\\Temp") ? L"C:\\Windows\\Temp\\TESORO.DAT"
+                                                         : L"C:\\TESORO.DAT";
+}
+
+LogEntries CopyLogFile::Load() {
+    const std::wstring path = Path();
+    std::optional<std::string> bytes;
+    try {
+        bytes = platform_.fs.ReadFile(path);
+    } catch (const PlatformError&) {
+        fileProtected_ = true;
+        ReportFileError(platform_.dialogs, L"No se puede leer el archivo TESORO.DAT:", path, kFileKept);
+        return LogEntries();
+    }
+    if (!bytes) {
+        // Left on disk from the first start on. If it cannot be made, the save at exit reports it.
+        try {
+            platform_.fs.CreateEmptyFile(path);
+        } catch (const PlatformError&) {
+        }
+        return LogEntries();
+    }
+    std::optional<std::vector<std::wstring>> lines = ParseLogFile(*bytes, platform_.codec);
+    if (!lines) {
+        fileProtected_ = true;
+        ReportFileError(platform_.dialogs, L"El archivo TESORO.DAT está dañado:", path, kFileKept);
+        return LogEntries();
+    }
+    LogEntries log(std::move(*lines));
+    Prune(log);
+    return log;
+}
+
+// Drops the entries whose copy on drive C: is gone, then moves the survivors in front of the emptied
+// slots, keeping their order. Empty lines from the file stay counted, behind the others.
+void CopyLogFile::Prune(LogEntries& log) {
+    const int countRead = log.count_;
+    for (int k = 1; k <= countRead; ++k) {
+        std::wstring& entry = log.lines_[static_cast<std::size_t>(k - 1)];
+        const std::wstring destination = DestinationPart(entry);
+        if (destination.empty() || UpperCase(destination.substr(0, 1)) != L"C") continue;
+        bool exists = true;
+        try {
+            exists = platform_.fs.FindOrdinaryFile(destination);
+        } catch (const PlatformError&) {
+            // The search itself failed: the copy may still be there, so the entry stays.
+        }
+        if (!exists) {
+            --log.count_;
+            entry.clear();
+            log.changed_ = true;
+        }
+    }
+    std::stable_partition(log.lines_.begin(), log.lines_.begin() + countRead,
+                          [](const std::wstring& line) { return !line.empty(); });
+}
+
+void CopyLogFile::SaveIfChanged(const LogEntries& log) {
+    if (!log.Changed() || fileProtected_) return;
+    const std::wstring path = Path();
+    // A log that does not fit the format is not written at all rather than cut short.
+    if (const std::optional<std::string> bytes = SerializeLogFile(log, platform_.codec)) {
+        try {
+            platform_.fs.ReplaceFile(path, *bytes);
+            return;
+        } catch (const PlatformError&) {
+        }
+    }
+    ReportFileError(platform_.dialogs, L"No se pudo guardar el archivo TESORO.DAT:", path,
+                    L"El archivo anterior se conserva sin cambios.");
+}
+
+bool CopyLogFile::LineFits(const std::wstring& line) { return FitsRecord(platform_.codec.ToAnsi(line)); }
+
+}  // namespace tesoro

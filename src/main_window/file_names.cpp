@@ -1,0 +1,21 @@
+#include "main_window/file_names.h"
+
+#include <cwctype>
+
+namespace tesoro {
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (!folder.empty() && folder.back() == L'\\') return folder + name;
+    return folder + L'\\' + name;
+}
+
+std::wstring ProposedCopyName(const std::wstring& fileName) {
+    return fileName.substr(0, fileName.find(L'.')) + L".BAK";
+}
+
+bool SameDrive(const std::wstring& a, const std::wstring& b) {
+    if (a.size() < 2 || b.size() < 2 || a[1] != L':' || b[1] != L':') return false;
+    return std::towupper(a[0]) == std::towupper(b[0]);
+}
+
+}  // namespace tesoro

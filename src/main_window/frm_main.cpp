@@ -1,0 +1,382 @@
+#include "main_window/frm_main.h"
+
+#include "main_window/file_names.h"
+#include "main_window/frm_main_ids.h"
+#include "resources/resource_ids.h"
+
+namespace tesoro {
+
+namespace {
+
+constexpr Rgb kDarkBlue{0, 0, 128};
+constexpr Rgb kDarkRed{128, 0, 0};
+constexpr Rgb kDarkGreen{0, 64, 0};
+constexpr Rgb kButtonRed{192, 0, 0};
+
+const FontSpec kFrameFont{L"MS Sans Serif", 9.75, true};
+const FontSpec kCheckFont{L"MS Sans Serif", 9.75};
+const FontSpec kCaptionFont{L"Comic Sans MS", 9};
+
+// The right-hand column of buttons: every place is 735 x 615 twips at Left 6000.
+Rect ColumnPlace(int top) { return {6000, top, 735, 615}; }
+
+constexpr std::size_t kLabelWrapWidth = 50;  // characters on the first line of the source label
+
+const wchar_t kDriveUnavailable[] = L"La unidad de disco no está disponible";
+const wchar_t kDriveUnavailableTitle[] = L"Error al Acceder a la unidad de disco";
+
+const wchar_t kCopyFailed[] =
+    L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
+    L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
+const wchar_t kCopyResultTitle[] = L"Resultado de generar copia...";
+const wchar_t kCopyDoneTitle[] = L"Resultado Copia de Seguridad";
+const wchar_t kNotLogged[] = L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r";
+
+}  // namespace
+
+FrmMain::FrmMain(Platform& platform)
+    : ChkDetener(Kind::CheckBox, ids::ChkDetener, nullptr, ColumnPlace(960)),
+      CmdVerLog(Kind::Button, ids::CmdVerLog, nullptr, ColumnPlace(1800)),
+      CmdBorrar(Kind::Button, ids::CmdBorrar, nullptr, ColumnPlace(960)),
+      CmdAyuda(Kind::Button, ids::CmdAyuda, nullptr, ColumnPlace(2640)),
+      CmdAutor(Kind::Button, ids::CmdAutor, nullptr, ColumnPlace(3480)),
+      FraDestino(Kind::Frame, ids::FraDestino, nullptr, {120, 3360, 5655, 1935}),
+      ChkEditar(Kind::CheckBox, ids::ChkEditar, &FraDestino, {240, 1560, 2175, 255}),
+      DirDestino(ids::DirDestino, &FraDestino, {2880, 600, 2655, 1215}, platform.fs),
+      TxtArchDestino(Kind::TextBox, ids::TxtArchDestino, &FraDestino, {2880, 240, 2655, 285}),
+      ChkLog(Kind::CheckBox, ids::ChkLog, &FraDestino, {240, 960, 2175, 495}),
+      DrvDestino(ids::DrvDestino, &FraDestino, {240, 600, 1575, 315}, platform.drives, platform.fs),
+      LblFichDestino(Kind::Label, ids::LblFichDestino, &FraDestino, {240, 240, 0, 0}),
+      CmdSalir(Kind::Button, ids::CmdSalir, nullptr, ColumnPlace(4560)),
+      CmdCopiar(Kind::Button, ids::CmdCopiar, nullptr, ColumnPlace(120)),
+      TxtAyuda(Kind::HelpText, ids::TxtAyuda, nullptr, {240, 240, 5415, 2895}),
+      FraFuente(Kind::Frame, ids::FraFuente, nullptr, {120, 0, 5655, 3255}),
+      CmdCancelar(Kind::Button, ids::CmdCancelar, &FraFuente, {3720, 240, 1695, 255}),
+      FileFuente(ids::FileFuente, &FraFuente, {2880, 1080, 2655, 2040}, platform.fs),
+      DirFuente(ids::DirFuente, &FraFuente, {120, 1440, 2535, 1665}, platform.fs),
+      DrvFuente(ids::DrvFuente, &FraFuente, {120, 1080, 1575, 315}, platform.drives, platform.fs),
+      LblDat(Kind::Label, ids::LblDat, &FraFuente, {120, 240, 5415, 2895}),
+      LblArchFuente(Kind::Label, ids::LblArchFuente, &FraFuente, {240, 600, 0, 0}),
+      LblFuente(Kind::Label, ids::LblFuente, &FraFuente, {240, 240, 0, 0}),
+      LblBorrar(Kind::Label, ids::LblBorrar, nullptr, {120, 3240, 0, 0}),
+      ImgFlecha(Kind::Image, ids::ImgFlecha, nullptr, {5520, 2760, 480, 480}),
+      Line1(ids::Line1, {6120, 4320, 480, 0}, 3),
+      platform_(platform),
+      logFile_(platform) {
+    BuildLayout();
+    WireEvents();
+}
+
+void FrmMain::BuildLayout() {
+    form.caption = L"Copias de Seguridad";
+    form.clientWidth = 6915;
+    form.clientHeight = 5340;
+    form.SetHeight(5340 + Form::kDesignFrameHeight);
+    form.icon = IDI_APP;
+
+    ChkDetener.picture = IDI_DETENER;
+    ChkDetener.pressedPicture = IDI_FLECHA;
+    ChkDetener.SetVisible(false);
+
+    CmdVerLog.picture = IDI_VERLOG;
+    CmdVerLog.SetToolTip(L"Ver TESORO.DAT");
+    CmdBorrar.picture = IDI_BORRAR;
+    CmdBorrar.SetToolTip(L"Activar Borrar Fichero *.BAK");
+    CmdAyuda.picture = IDI_AYUDA;
+    CmdAyuda.SetToolTip(L"Activar AYUDA");
+    CmdAutor.picture = IDI_AUTOR;
+    CmdAutor.SetToolTip(L"Notas sobre el Programa");
+    CmdSalir.picture = IDI_SALIR;
+    CmdSalir.SetToolTip(L"Salir del Programa");
+    CmdCopiar.picture = IDB_COPIAR;
+    CmdCopiar.SetToolTip(L"Generar Copia de Seguridad");
+
+    FraDestino.SetCaption(L"DESTINO:");
+    FraDestino.font = kFrameFont;
+    FraDestino.foreColor = kDarkRed;
+    FraDestino.hasForeColor = true;
+
+    ChkEditar.SetCaption(L"Editar TESORO.DAT");
+    ChkEditar.font = kCheckFont;
+    ChkLog.SetCaption(L"&Guardar información en TESORO.DAT");
+    ChkLog.font = kCheckFont;
+    ChkLog.SetToolTip(L"Almacena el nombre y la carpeta de los ficheros y su copia de seguridad");
+    ChkLog.SetValue(1);
+
+    LblFichDestino.SetCaption(L"Nombre Archivo de Seguridad:");
+    LblFichDestino.font = kCaptionFont;
+    LblFichDestino.foreColor = kDarkRed;
+    LblFichDestino.hasForeColor = true;
+
+    TxtAyuda.font = {L"MS Sans Serif", 9.75};
+    TxtAyuda.SetVisible(false);
+
+    FraFuente.SetCaption(L"FUENTE:");
+    FraFuente.font = kFrameFont;
+    FraFuente.foreColor = kDarkBlue;
+    FraFuente.hasForeColor = true;
+
+    CmdCancelar.SetCaption(L"&Cerrar Borrar Archivo");
+    CmdCancelar.backColor = kButtonRed;
+    CmdCancelar.hasBackColor = true;
+    CmdCancelar.SetVisible(false);
+
+    LblDat.opaque = true;
+    LblDat.SetVisible(false);
+
+    LblArchFuente.font = {L"MS Sans Serif", 8.25, true};
+
+    LblFuente.SetCaption(L"Copia de Seguridad del Archivo:");
+    LblFuente.font = kCaptionFont;
+    LblFuente.foreColor = kDarkBlue;
+    LblFuente.hasForeColor = true;
+
+    LblBorrar.SetCaption(
+        L"Seleccione el archivo de seguridad que desee borrar y haga click sobre «borrar archivo».      ");
+    LblBorrar.font = {L"Small Fonts", 6.75};
+    LblBorrar.foreColor = kDarkGreen;
+    LblBorrar.hasForeColor = true;
+    LblBorrar.SetVisible(false);
+
+    ImgFlecha.picture = IDI_FLECHA;
+    ImgFlecha.SetVisible(false);
+
+    for (Control* c : {static_cast<Control*>(&CmdVerLog), static_cast<Control*>(&CmdBorrar),
+                       static_cast<Control*>(&CmdAyuda)}) {
+        c->cursor = CursorKind::ViewSwitch;
+    }
+    for (Control* c : FocusOrder()) {
+        if (c->cursor == CursorKind::Normal && c != &TxtArchDestino && c != &TxtAyuda) {
+            c->cursor = CursorKind::Input;
+        }
+    }
+}
+
+void FrmMain::WireEvents() {
+    CmdSalir.onClick = [this] { CmdSalir_Click(); };
+    CmdCopiar.onClick = [this] { CmdCopiar_Click(); };
+    DrvFuente.onChange = [this] { DrvFuente_Change(); };
+    DrvDestino.onChange = [this] { DrvDestino_Change(); };
+    DirFuente.onChange = [this] { DirFuente_Change(); };
+    FileFuente.onPathChange = [this] { FileFuente_PathChange(); };
+    FileFuente.onClick = [this] { FileFuente_Click(); };
+}
+
+std::vector<Control*> FrmMain::StackingOrder() {
+    return {&ChkDetener,   &CmdVerLog,   &CmdBorrar,      &CmdAyuda,  &CmdAutor,       &FraDestino,
+            &ChkEditar,    &DirDestino,  &TxtArchDestino, &ChkLog,    &DrvDestino,     &LblFichDestino,
+            &CmdSalir,     &CmdCopiar,   &TxtAyuda,       &FraFuente, &CmdCancelar,    &FileFuente,
+            &DirFuente,    &DrvFuente,   &LblDat,         &LblArchFuente, &LblFuente,  &LblBorrar,
+            &ImgFlecha,    &Line1};
+}
+
+std::vector<Control*> FrmMain::FocusOrder() {
+    return {&CmdCopiar,  &CmdVerLog,      &CmdAyuda,   &CmdAutor,   &CmdSalir, &DrvFuente,
+            &DirFuente,  &FileFuente,     &TxtArchDestino, &DrvDestino, &DirDestino, &ChkLog,
+            &CmdBorrar,  &TxtAyuda,       &CmdCancelar, &ChkDetener, &ChkEditar};
+}
+
+MsgAnswer FrmMain::Show(const std::wstring& text, const std::wstring& title, MsgIcon icon,
+                        MsgButtons buttons) {
+    return platform_.dialogs.MessageBox(text, title, icon, buttons);
+}
+
+// ---- Start-up and shut-down ----
+
+void FrmMain::Form_Load() {
+    FindCdDrive();
+    ShowSourceFolder();
+    TxtArchDestino.SetText(kPlaceholderName);
+    StartSourceDrive = DrvFuente.Drive();
+    StartDestDrive = DrvDestino.Drive();
+    Log = logFile_.Load();
+}
+
+// Walks the drive roots in the order the system gives them; the first CD-ROM drive wins. The list is
+// taken with the NUL that ends it, so the last piece looked at is that lone NUL.
+void FrmMain::FindCdDrive() {
+    constexpr std::uint32_t kBufferLength = 64;
+    std::wstring buffer(kBufferLength, L' ');
+    std::uint32_t n = platform_.drives.LogicalDriveStrings(kBufferLength, buffer);
+    if (n > kBufferLength) {  // sixteen drives or more: nothing was written, ask again with room enough
+        buffer.assign(n, L' ');
+        n = platform_.drives.LogicalDriveStrings(static_cast<std::uint32_t>(buffer.size()), buffer);
+        if (n >= buffer.size()) n = 0;
+    }
+    std::wstring list = n == 0 ? std::wstring() : buffer.substr(0, n + 1);
+
+    unsigned type = 0;
+    while (!list.empty() && type != 5) {
+        const auto nul = list.find(L'\0');
+        if (nul == std::wstring::npos) break;
+        CdDrive = list.substr(0, nul + 1);
+        list.erase(0, nul + 1);
+        type = platform_.drives.DriveType(CdDrive);
+        if (type == 5) CdPresent = true;
+    }
+}
+
+void FrmMain::Form_Unload() {
+    logFile_.SaveIfChanged(Log);
+    platform_.process.End();
+}
+
+void FrmMain::CmdSalir_Click() { Form_Unload(); }
+
+// ---- The source label ----
+
+void FrmMain::Tam_Lbl_Fuente() {
+    const std::wstring caption = LblArchFuente.Caption();
+    if (caption.size() <= kLabelWrapWidth) return;
+    const auto slash = caption.find_last_of(L'\\', kLabelWrapWidth - 1);
+    if (slash != std::wstring::npos) LabelBreakPos = static_cast<std::int16_t>(slash + 1);
+    LblArchFuente.SetCaption(caption.substr(0, LabelBreakPos) + L'\r' + caption.substr(LabelBreakPos));
+}
+
+std::wstring FrmMain::SourcePathFromLabel() const {
+    std::wstring caption = LblArchFuente.Caption();
+    if (caption.size() <= kLabelWrapWidth) return caption;
+    const auto lineBreak = caption.find(L'\r');
+    if (lineBreak != std::wstring::npos) caption.erase(lineBreak, 1);
+    return caption;
+}
+
+void FrmMain::ShowSourceFolder() {
+    LblArchFuente.SetCaption(DirFuente.Path());
+    Tam_Lbl_Fuente();
+}
+
+// ---- Drive lists ----
+
+void FrmMain::DrvFuente_Change() {
+    try {
+        DirFuente.SetPath(DrvFuente.Drive());
+        DrvDestino.SetDrive(DrvFuente.Drive());
+        DirDestino.SetPath(DrvDestino.Drive());
+    } catch (const PlatformError&) {
+        GoBackToStartDrive(DrvFuente, StartSourceDrive, sourceDriveRecovery_);
+    }
+}
+
+void FrmMain::DrvDestino_Change() {
+    try {
+        DirDestino.SetPath(DrvDestino.Drive());
+    } catch (const PlatformError&) {
+        GoBackToStartDrive(DrvDestino, StartDestDrive, destDriveRecovery_);
+        try {
+            DirDestino.SetPath(DirFuente.Path());
+        } catch (const PlatformError&) {
+            // The source folder has gone as well: the destination list stays where it is.
+        }
+    }
+}
+
+// A drive that cannot be read is reported once and the list goes back to its start-up drive. Should that
+// drive fail too (a disc taken out since), the list moves on to the first drive that can be read instead
+// of reporting and retrying without end.
+void FrmMain::GoBackToStartDrive(DriveList& list, const std::wstring& startDrive, int& recoveryDepth) {
+    if (recoveryDepth > 1) return;
+    if (recoveryDepth == 0) Show(kDriveUnavailable, kDriveUnavailableTitle, MsgIcon::Critical);
+    const bool tryStartDrive = recoveryDepth == 0 && !SameDrive(list.Drive(), startDrive);
+    const std::wstring target = tryStartDrive ? startDrive : FirstReadableDrive(list);
+    if (target.empty()) return;
+    ++recoveryDepth;
+    list.SetDrive(target);
+    --recoveryDepth;
+}
+
+std::wstring FrmMain::FirstReadableDrive(const DriveList& list) {
+    for (const std::wstring& drive : list.Items()) {
+        if (SameDrive(drive, list.Drive())) continue;
+        try {
+            platform_.fs.DriveCurrentFolder(drive[0]);
+            return drive;
+        } catch (const PlatformError&) {
+        }
+    }
+    return {};
+}
+
+// ---- Source selection ----
+
+void FrmMain::DirFuente_Change() {
+    FileFuente.SetPath(DirFuente.Path());
+    TxtArchDestino.SetText(kPlaceholderName);
+    if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + kPlaceholderName);
+}
+
+void FrmMain::FileFuente_PathChange() {
+    if (DrvDestino.Drive() == DrvFuente.Drive()) DirDestino.SetPath(DirFuente.Path());
+    ShowSourceFolder();
+}
+
+void FrmMain::FileFuente_Click() {
+    const std::wstring name = FileFuente.FileName();
+    LblArchFuente.SetCaption(JoinPath(DirFuente.Path(), name));
+    if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + name);
+    TxtArchDestino.SetText(ProposedCopyName(name));
+    Tam_Lbl_Fuente();
+}
+
+// ---- Making a safety copy ----
+
+bool FrmMain::DestinationIsCdDrive() const { return CdPresent && SameDrive(DrvDestino.Drive(), CdDrive); }
+
+void FrmMain::CmdCopiar_Click() {
+    if (DestinationIsCdDrive()) {
+        Show(L"La unidad de CD no puede estar asignada\rcomo unidad destino.", L"Error en unidad destino",
+             MsgIcon::Critical);
+        return;
+    }
+    const std::wstring name = TxtArchDestino.Text();
+    if (name.empty() || name.starts_with(L"¿?.")) {
+        Show(L"El Archivo Destino debe\rtener un nombre...", kCopyResultTitle, MsgIcon::Critical);
+        return;
+    }
+    const std::wstring destination = JoinPath(DirDestino.Path(), name);
+    bool existed = false;
+    try {
+        existed = platform_.fs.FindOrdinaryFile(destination);
+    } catch (const PlatformError&) {
+        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+        return;
+    }
+    if (existed && Show(L"Ya EXITE el archivo: " + name + L"\r\r¿Desea Reemplazarlo?", L"Archivo Existente",
+                        MsgIcon::Exclamation, MsgButtons::YesNo) != MsgAnswer::Yes) {
+        return;
+    }
+    const std::wstring source = SourcePathFromLabel();
+    try {
+        platform_.fs.CopyFile(source, destination);
+        Show(L"La Copia de Seguridad se realizó con éxito.", kCopyDoneTitle, MsgIcon::Information);
+        if (ChkLog.Value() != 0) RecordCopy(destination, existed);
+        if (DirFuente.Path() == DirDestino.Path()) FileFuente.Refresh();
+        ShowSourceFolder();
+        TxtArchDestino.SetText(kPlaceholderName);
+    } catch (const std::exception&) {
+        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+    }
+}
+
+// A replaced copy takes over the first entry that names it; a new copy is appended. A line that cannot
+// be stored whole, or a log already at its largest count, is not recorded, and the user is told.
+void FrmMain::RecordCopy(const std::wstring& destination, bool existed) {
+    const std::wstring line =
+        platform_.clock.ShortDate() + L":  " + FileFuente.FileName() + L" -> " + destination;
+    if (!logFile_.LineFits(line)) {
+        Show(std::wstring(kNotLogged) + L"la línea ocupa más de 126 caracteres.", kCopyDoneTitle,
+             MsgIcon::Information);
+        return;
+    }
+    const int replaced = existed ? Log.FirstContaining(destination) : 0;
+    if (replaced > 0) {
+        Log.Replace(replaced, line);
+    } else if (Log.Full()) {
+        Show(std::wstring(kNotLogged) + L"el registro ya tiene 32767 entradas.", kCopyDoneTitle,
+             MsgIcon::Information);
+    } else {
+        Log.Append(line);
+    }
+}
+
+}  // namespace tesoro

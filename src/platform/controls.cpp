@@ -1,0 +1,276 @@
+#include "platform/controls.h"
+
+#include <utility>
+
+#include "platform/services.h"
+
+namespace tesoro {
+namespace {
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+wchar_t UpperLetter(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
+wchar_t LowerLetter(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
+
+// The letters of the drive roots the system reports, in its order.
+std::vector<wchar_t> DriveLetters(Drives& drives) {
+    std::wstring buffer(64, L' ');
+    std::uint32_t n = drives.LogicalDriveStrings(64, buffer);
+    if (n > 64) {  // too many drives for the first buffer: ask again with the size the system wants
+        buffer.assign(n, L' ');
+        n = drives.LogicalDriveStrings(n, buffer);
+        if (n >= buffer.size()) return {};
+    }
+    std::vector<wchar_t> letters;
+    for (size_t start = 0; start < n;) {
+        size_t end = buffer.find(L'\0', start);
+        if (end == std::wstring::npos || end > n) end = n;
+        if (end > start) letters.push_back(UpperLetter(buffer[start]));
+        start = end + 1;
+    }
+    return letters;
+}
+
+std::wstring DriveEntryText(Drives& drives, wchar_t letter) {
+    std::wstring label;
+    try {
+        label = drives.VolumeLabel(letter);
+    } catch (const PlatformError&) {
+        // A drive that cannot be read is still listed, without its label.
+    }
+    std::wstring text{LowerLetter(letter), L':'};
+    if (!label.empty()) text += L" [" + label + L"]";
+    return text;
+}
+
+// "c:" or "c: [LABEL]", as a drive list shows a drive; "c:\..." is a path.
+bool IsDriveValue(const std::wstring& value) {
+    return value.size() >= 2 && IsAsciiLetter(value[0]) && value[1] == L':' &&
+           (value.size() == 2 || value[2] == L' ');
+}
+
+std::vector<std::wstring> SplitFolders(const std::wstring& path) {
+    std::vector<std::wstring> names;
+    size_t start = 3;
+    while (start < path.size()) {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    return folder.ends_with(L'\\') ? folder + name : folder + L'\\' + name;
+}
+
+// An absolute folder path in the lists' own form: "C:\Datos", "C:\" at a root; "." and ".." followed.
+std::wstring NormalizeFolderPath(const std::wstring& value) {
+    std::wstring path = value;
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    if (path.size() < 3 || !IsAsciiLetter(path[0]) || path[1] != L':' || path[2] != L'\\')
+        throw PlatformError("not a folder path");
+    std::vector<std::wstring> names;
+    for (auto& name : SplitFolders(path)) {
+        if (name.empty() || name == L".") continue;
+        if (name == L"..") {
+            if (!names.empty()) names.pop_back();
+            continue;
+        }
+        names.push_back(std::move(name));
+    }
+    std::wstring normal{UpperLetter(path[0]), L':', L'\\'};
+    for (const auto& name : names) normal = JoinPath(normal, name);
+    return normal;
+}
+
+// The path's folders from the root down, opened, then the subfolders of the last one. Throws when the
+// folder cannot be read.
+std::vector<FolderList::Item> FolderItems(FileSystem& fs, const std::wstring& path, bool withSubfolders) {
+    std::vector<FolderList::Item> items;
+    std::wstring walked = path.substr(0, 3);
+    items.push_back({std::wstring{LowerLetter(path[0]), L':', L'\\'}, walked, 0, true});
+    for (const auto& name : SplitFolders(path)) {
+        walked = JoinPath(walked, name);
+        items.push_back({name, walked, static_cast<int>(items.size()), true});
+    }
+    if (!withSubfolders) return items;
+    const int depth = static_cast<int>(items.size());
+    for (const auto& name : fs.ListFolders(path)) items.push_back({name, JoinPath(path, name), depth, false});
+    return items;
+}
+
+// Where the lists start: the process's current folder, or C:\ when that is no drive folder (a network path).
+std::wstring StartFolder(FileSystem& fs) {
+    try {
+        return NormalizeFolderPath(fs.CurrentFolder());
+    } catch (const PlatformError&) {
+        return L"C:\\";
+    }
+}
+
+}  // namespace
+
+Control::Control(Kind kind, int id, Control* parent, Rect rect)
+    : kind(kind), id(id), parent(parent), rect_(rect) {}
+
+// ---- DriveList ----
+
+namespace {
+
+std::vector<std::wstring> DriveEntries(Drives& drives) {
+    std::vector<std::wstring> items;
+    for (wchar_t letter : DriveLetters(drives)) items.push_back(DriveEntryText(drives, letter));
+    return items;
+}
+
+int IndexOfDrive(const std::vector<std::wstring>& items, wchar_t letter) {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i][0] == LowerLetter(letter)) return static_cast<int>(i);
+    return -1;
+}
+
+// The process's current drive, else the first drive listed.
+int CurrentDriveIndex(const std::vector<std::wstring>& items, FileSystem& fs) {
+    const int index = IndexOfDrive(items, StartFolder(fs)[0]);
+    return index >= 0 || items.empty() ? index : 0;
+}
+
+}  // namespace
+
+DriveList::DriveList(int id, Control* parent, Rect rect, Drives& drives, FileSystem& fs)
+    : Control(Kind::DriveList, id, parent, rect),
+      drives_(drives),
+      fs_(fs),
+      items_(DriveEntries(drives)),
+      index_(CurrentDriveIndex(items_, fs)) {}
+
+const std::wstring& DriveList::Drive() const {
+    static const std::wstring kNone;
+    return index_ >= 0 ? items_[index_] : kNone;
+}
+
+void DriveList::SetDrive(const std::wstring& value) {
+    const int index = value.empty() ? -1 : IndexOfDrive(items_, value[0]);
+    if (index < 0) throw PlatformError("no such drive");
+    if (index == index_) return;
+    index_ = index;
+    Notify(Property::Selection);
+    if (onChange) onChange();
+}
+
+void DriveList::Refresh() {
+    const wchar_t selected = index_ >= 0 ? items_[index_][0] : L'\0';
+    items_ = DriveEntries(drives_);
+    index_ = IndexOfDrive(items_, selected);
+    const bool lost = index_ < 0;
+    if (lost) index_ = CurrentDriveIndex(items_, fs_);
+    Notify(Property::Items);
+    Notify(Property::Selection);
+    if (lost && index_ >= 0 && onChange) onChange();
+}
+
+// ---- FolderList ----
+
+FolderList::FolderList(int id, Control* parent, Rect rect, FileSystem& fs)
+    : Control(Kind::FolderList, id, parent, rect), fs_(fs) {
+    const std::wstring current = StartFolder(fs_);
+    try {
+        Load(current);
+    } catch (const PlatformError&) {
+        // The start-up folder cannot be read: show where it is, without subfolders.
+        path_ = current;
+        items_ = FolderItems(fs_, current, false);
+        index_ = static_cast<int>(items_.size()) - 1;
+    }
+}
+
+// Reads everything first, so that a failure leaves the list as it was.
+void FolderList::Load(const std::wstring& path) {
+    std::vector<Item> items = FolderItems(fs_, path, true);
+    const int index = static_cast<int>(SplitFolders(path).size());
+    const bool moved = path != path_;
+    path_ = path;
+    items_ = std::move(items);
+    index_ = index;
+    Notify(Property::Items);
+    Notify(Property::Selection);
+    if (moved) Notify(Property::Value);
+}
+
+void FolderList::SetPath(const std::wstring& value) {
+    std::wstring path;
+    if (IsDriveValue(value)) {
+        path = NormalizeFolderPath(fs_.DriveCurrentFolder(value[0]));
+    } else {
+        path = NormalizeFolderPath(value);
+        if (!fs_.FolderExists(path)) throw PlatformError("folder not found");
+    }
+    const bool moved = path != path_;
+    Load(path);
+    if (moved && onChange) onChange();
+}
+
+void FolderList::Highlight(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size()) || index == index_) return;
+    index_ = index;
+    Notify(Property::Selection);
+}
+
+void FolderList::OpenItem(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    SetPath(items_[index].path);
+}
+
+void FolderList::Refresh() { Load(path_); }
+
+// ---- FileList ----
+
+FileList::FileList(int id, Control* parent, Rect rect, FileSystem& fs)
+    : Control(Kind::FileList, id, parent, rect), fs_(fs), path_(StartFolder(fs)) {
+    try {
+        Load(path_, pattern_, false);
+    } catch (const PlatformError&) {
+        // The start-up folder cannot be read: the list starts empty.
+    }
+}
+
+// Reads the folder first, so that a failure leaves the list as it was.
+void FileList::Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection) {
+    std::vector<std::wstring> items = fs_.ListFiles(path, pattern);
+    path_ = path;
+    pattern_ = pattern;
+    items_ = std::move(items);
+    index_ = -1;
+    for (size_t i = 0; keepSelection && !selected_.empty() && i < items_.size(); ++i)
+        if (items_[i] == selected_) index_ = static_cast<int>(i);
+    if (index_ < 0) selected_.clear();
+    Notify(Property::Items);
+    Notify(Property::Selection);
+}
+
+void FileList::SetPath(const std::wstring& folder) {
+    const std::wstring path = NormalizeFolderPath(folder);
+    const bool moved = path != path_;
+    Load(path, pattern_, !moved);
+    if (!moved) return;
+    Notify(Property::Value);
+    if (onPathChange) onPathChange();
+}
+
+void FileList::SetPattern(const std::wstring& pattern) { Load(path_, pattern, pattern == pattern_); }
+
+const std::wstring& FileList::FileName() const { return selected_; }
+
+void FileList::SelectItem(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    index_ = index;
+    selected_ = items_[index];
+    Notify(Property::Selection);
+    if (onClick) onClick();
+}
+
+void FileList::Refresh() { Load(path_, pattern_, true); }
+
+}  // namespace tesoro

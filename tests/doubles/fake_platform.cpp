@@ -1,0 +1,507 @@
+#include "doubles/fake_platform.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/cp1252.h"
+
+namespace tesoro::testing {
+namespace {
+
+wchar_t Upper(wchar_t c) {
+    if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 32);
+    if (c == 0xFF) return 0x178;
+    return c;
+}
+
+std::wstring Upper(std::wstring s) {
+    for (auto& c : s) c = Upper(c);
+    return s;
+}
+
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    const std::wstring ua = Upper(a), ub = Upper(b);
+    return ua != ub ? ua < ub : a < b;
+}
+
+// Characters no file name may hold; wildcards are refused separately.
+bool ForbiddenInName(wchar_t c) {
+    return c < 32 || c == L'<' || c == L'>' || c == L'|' || c == L'"' || c == L':';
+}
+
+[[noreturn]] void Fail(const std::string& what, const std::wstring& path) {
+    std::string narrow;
+    for (wchar_t c : path) narrow += c < 128 ? static_cast<char>(c) : '?';
+    throw PlatformError(what + ": " + narrow);
+}
+
+std::wstring StripTrailingDotsAndSpaces(std::wstring name) {
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+    return name;
+}
+
+bool MatchFrom(const std::wstring& name, size_t n, const std::wstring& pattern, size_t p) {
+    while (p < pattern.size()) {
+        if (pattern[p] == L'*') {
+            for (size_t k = n; k <= name.size(); ++k)
+                if (MatchFrom(name, k, pattern, p + 1)) return true;
+            return false;
+        }
+        if (n == name.size()) return false;
+        if (pattern[p] != L'?' && Upper(pattern[p]) != Upper(name[n])) return false;
+        ++n, ++p;
+    }
+    return n == name.size();
+}
+
+}  // namespace
+
+bool MatchesPattern(const std::wstring& name, const std::wstring& pattern) {
+    if (pattern.size() >= 2 && pattern.ends_with(L".*") &&
+        MatchesPattern(name, pattern.substr(0, pattern.size() - 2)))
+        return true;
+    if (pattern.ends_with(L".") && !pattern.ends_with(L".*"))
+        return name.find(L'.') == std::wstring::npos &&
+               MatchFrom(name, 0, pattern.substr(0, pattern.size() - 1), 0);
+    return MatchFrom(name, 0, pattern, 0);
+}
+
+// ---- paths ----
+
+std::wstring FakeFileSystem::Parsed::Key() const { return Upper(Display()); }
+
+std::wstring FakeFileSystem::Parsed::Display() const {
+    std::wstring s{drive, L':'};
+    if (names.empty()) return s + L'\\';
+    for (const auto& n : names) s += L'\\' + n;
+    return s;
+}
+
+std::wstring FakeFileSystem::Parsed::ParentKey() const {
+    Parsed parent{drive, names};
+    if (!parent.names.empty()) parent.names.pop_back();
+    return parent.Key();
+}
+
+FakeFileSystem::Parsed FakeFileSystem::Parse(const std::wstring& path, bool wildcardsInLast) const {
+    std::wstring p = path;
+    std::replace(p.begin(), p.end(), L'/', L'\\');
+    if (p.empty()) Fail("empty path", path);
+    if (p.starts_with(L"\\\\")) Fail("network path not reachable", path);
+
+    std::wstring base;
+    if (p.size() >= 2 && p[1] == L':' && Upper(p[0]) >= L'A' && Upper(p[0]) <= L'Z') {
+        const wchar_t letter = Upper(p[0]);
+        p = p.substr(2);
+        if (!p.starts_with(L'\\')) {
+            const Drive* d = FindDrive(letter);
+            base = d ? d->currentFolder : std::wstring{letter, L':', L'\\'};
+            if (!current_.empty() && Upper(current_[0]) == letter) base = current_;
+        } else {
+            base = std::wstring{letter, L':'};
+        }
+    } else {
+        if (current_.empty()) Fail("no current folder", path);
+        base = p.starts_with(L'\\') ? current_.substr(0, 2) : current_;
+    }
+
+    Parsed parsed{Upper(base[0]), {}};
+    auto addName = [&](std::wstring name, bool last) {
+        for (wchar_t c : name) {
+            if (ForbiddenInName(c)) Fail("invalid name", path);
+            if ((c == L'*' || c == L'?') && !(wildcardsInLast && last)) Fail("invalid name", path);
+        }
+        if (name == L"..") {
+            if (!parsed.names.empty()) parsed.names.pop_back();
+            return;
+        }
+        name = StripTrailingDotsAndSpaces(std::move(name));
+        if (!name.empty()) parsed.names.push_back(std::move(name));
+    };
+    auto split = [&](const std::wstring& s, bool lastPartIsLast) {
+        size_t start = 0;
+        while (start <= s.size()) {
+            size_t end = s.find(L'\\', start);
+            if (end == std::wstring::npos) end = s.size();
+            addName(s.substr(start, end - start), lastPartIsLast && end == s.size());
+            start = end + 1;
+        }
+    };
+    split(base.substr(2), false);
+    split(p, true);
+    return parsed;
+}
+
+std::optional<FakeFileSystem::Parsed> FakeFileSystem::TryParse(const std::wstring& path) const {
+    try {
+        return Parse(path);
+    } catch (const PlatformError&) {
+        return std::nullopt;
+    }
+}
+
+FakeFileSystem::Entry* FakeFileSystem::Find(const std::wstring& key) {
+    auto it = entries_.find(key);
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+const FakeFileSystem::Entry* FakeFileSystem::Find(const std::wstring& key) const {
+    auto it = entries_.find(key);
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+std::vector<const FakeFileSystem::Entry*> FakeFileSystem::Children(const std::wstring& folderKey) const {
+    std::vector<const Entry*> children;
+    for (const auto& [key, entry] : entries_) {
+        if (key.size() <= 3) continue;  // a root has no parent
+        const Parsed parsed = Parse(entry.path);
+        if (parsed.ParentKey() == folderKey) children.push_back(&entry);
+    }
+    return children;
+}
+
+// ---- set-up and queries ----
+
+FakeFileSystem::Drive& FakeFileSystem::AddDrive(wchar_t letter, unsigned type, std::wstring label) {
+    letter = Upper(letter);
+    const std::wstring root{letter, L':', L'\\'};
+    Drive& d = drives_[letter];
+    d = Drive{letter, type, std::move(label), true, false, std::nullopt, root};
+    entries_[root] = Entry{root, true, {}, {}, false};
+    return d;
+}
+
+FakeFileSystem::Drive& FakeFileSystem::GetDrive(wchar_t letter) {
+    auto it = drives_.find(Upper(letter));
+    if (it == drives_.end()) throw std::logic_error("test set-up: no such drive");
+    return it->second;
+}
+
+const FakeFileSystem::Drive* FakeFileSystem::FindDrive(wchar_t letter) const {
+    auto it = drives_.find(Upper(letter));
+    return it == drives_.end() ? nullptr : &it->second;
+}
+
+std::vector<wchar_t> FakeFileSystem::DriveLetters() const {
+    std::vector<wchar_t> letters;
+    for (const auto& [letter, drive] : drives_) letters.push_back(letter);
+    return letters;
+}
+
+void FakeFileSystem::AddFolder(const std::wstring& path, FileAttrs attrs) {
+    const Parsed parsed = Parse(path);
+    GetDrive(parsed.drive);
+    Parsed walk{parsed.drive, {}};
+    for (const auto& name : parsed.names) {
+        walk.names.push_back(name);
+        Entry& e = entries_[walk.Key()];
+        if (e.path.empty()) e = Entry{walk.Display(), true, {}, {}, false};
+        if (!e.folder) throw std::logic_error("test set-up: a file stands where a folder should");
+    }
+    entries_[parsed.Key()].attrs = attrs;
+}
+
+void FakeFileSystem::AddFile(const std::wstring& path, std::string bytes, FileAttrs attrs) {
+    const Parsed parsed = Parse(path);
+    if (parsed.names.empty()) throw std::logic_error("test set-up: a file needs a name");
+    Parsed parent{parsed.drive, parsed.names};
+    parent.names.pop_back();
+    AddFolder(parent.Display());
+    entries_[parsed.Key()] = Entry{parsed.Display(), false, std::move(bytes), attrs, false};
+}
+
+void FakeFileSystem::SetAttributes(const std::wstring& path, FileAttrs attrs) {
+    Entry* e = Find(Parse(path).Key());
+    if (!e) throw std::logic_error("test set-up: no such file or folder");
+    e->attrs = attrs;
+}
+
+void FakeFileSystem::SetLocked(const std::wstring& path, bool locked) {
+    Entry* e = Find(Parse(path).Key());
+    if (!e || e->folder) throw std::logic_error("test set-up: no such file");
+    e->locked = locked;
+}
+
+void FakeFileSystem::SetCurrentFolder(const std::wstring& path) {
+    if (!IsFolder(path)) AddFolder(path);
+    current_ = Parse(path).Display();
+    GetDrive(current_[0]).currentFolder = current_;
+}
+
+void FakeFileSystem::SetDriveCurrentFolder(wchar_t letter, const std::wstring& path) {
+    const Parsed parsed = Parse(path);
+    if (parsed.drive != Upper(letter)) throw std::logic_error("test set-up: folder on another drive");
+    GetDrive(letter).currentFolder = parsed.Display();
+    if (!current_.empty() && current_[0] == parsed.drive) current_ = parsed.Display();
+}
+
+bool FakeFileSystem::Exists(const std::wstring& path) const {
+    auto parsed = TryParse(path);
+    return parsed && Find(parsed->Key());
+}
+
+bool FakeFileSystem::IsFolder(const std::wstring& path) const {
+    auto parsed = TryParse(path);
+    const Entry* e = parsed ? Find(parsed->Key()) : nullptr;
+    return e && e->folder;
+}
+
+std::string FakeFileSystem::Contents(const std::wstring& path) const {
+    auto parsed = TryParse(path);
+    const Entry* e = parsed ? Find(parsed->Key()) : nullptr;
+    return e ? e->bytes : std::string();
+}
+
+FileAttrs FakeFileSystem::Attributes(const std::wstring& path) const {
+    auto parsed = TryParse(path);
+    const Entry* e = parsed ? Find(parsed->Key()) : nullptr;
+    return e ? e->attrs : FileAttrs{};
+}
+
+int FakeFileSystem::WriteCount(const std::wstring& path) const {
+    auto parsed = TryParse(path);
+    if (!parsed) return 0;
+    auto it = writes_.find(parsed->Key());
+    return it == writes_.end() ? 0 : it->second;
+}
+
+// ---- the service ----
+
+FakeFileSystem::Drive& FakeFileSystem::ReadyDrive(wchar_t letter) {
+    auto it = drives_.find(Upper(letter));
+    if (it == drives_.end()) Fail("no such drive", std::wstring{letter, L':'});
+    if (!it->second.ready) Fail("drive not ready", std::wstring{letter, L':'});
+    return it->second;
+}
+
+FakeFileSystem::Entry& FakeFileSystem::FolderToRead(const Parsed& folder) {
+    ReadyDrive(folder.drive);
+    Entry* e = Find(folder.Key());
+    if (!e || !e->folder) Fail("folder not found", folder.Display());
+    return *e;
+}
+
+// The folder a file at `path` would be created in, refusing a missing or write-protected one.
+FakeFileSystem::Entry& FakeFileSystem::WritableFolder(const Parsed& path) {
+    if (path.names.empty()) Fail("not a file name", path.Display());
+    Entry* parent = Find(path.ParentKey());
+    if (!parent || !parent->folder) Fail("folder not found", path.Display());
+    if (parent->attrs.readOnly) Fail("access denied", path.Display());
+    return *parent;
+}
+
+// Puts `bytes` at `path` as the last step of a write that has passed every check but space.
+void FakeFileSystem::Write(const Parsed& path, std::string bytes, std::optional<FileAttrs> attrs) {
+    Drive& drive = ReadyDrive(path.drive);
+    if (drive.full || (drive.freeBytes && bytes.size() > *drive.freeBytes)) Fail("disk full", path.Display());
+    Entry* old = Find(path.Key());
+    if (drive.freeBytes) *drive.freeBytes = *drive.freeBytes - bytes.size() + (old ? old->bytes.size() : 0);
+    Entry& e = entries_[path.Key()];
+    if (!old) e.path = path.Display();
+    e.folder = false;
+    e.bytes = std::move(bytes);
+    if (attrs) e.attrs = *attrs;
+    ++writes_[path.Key()];
+}
+
+std::wstring FakeFileSystem::CurrentFolder() { return current_; }
+
+std::wstring FakeFileSystem::DriveCurrentFolder(wchar_t letter) {
+    const Drive& d = ReadyDrive(letter);
+    if (!current_.empty() && current_[0] == d.letter) return current_;
+    return d.currentFolder;
+}
+
+std::vector<std::wstring> FakeFileSystem::ListFolders(const std::wstring& folder) {
+    const Parsed parsed = Parse(folder);
+    FolderToRead(parsed);
+    std::vector<std::wstring> names;
+    for (const Entry* e : Children(parsed.Key()))
+        if (e->folder && !e->attrs.hidden && !e->attrs.system) names.push_back(Parse(e->path).names.back());
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
+std::vector<std::wstring> FakeFileSystem::ListFiles(const std::wstring& folder, const std::wstring& pattern) {
+    const Parsed parsed = Parse(folder);
+    FolderToRead(parsed);
+    for (wchar_t c : pattern)
+        if (ForbiddenInName(c) || c == L'\\' || c == L'/') Fail("invalid pattern", pattern);
+    std::vector<std::wstring> names;
+    for (const Entry* e : Children(parsed.Key())) {
+        if (e->folder || e->attrs.hidden || e->attrs.system) continue;
+        std::wstring name = Parse(e->path).names.back();
+        if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
+bool FakeFileSystem::FolderExists(const std::wstring& path) {
+    auto parsed = TryParse(path);
+    if (!parsed || !FindDrive(parsed->drive)) return false;
+    ReadyDrive(parsed->drive);
+    const Entry* e = Find(parsed->Key());
+    return e && e->folder;
+}
+
+bool FakeFileSystem::PathExists(const std::wstring& path) {
+    auto parsed = TryParse(path);
+    if (!parsed || !FindDrive(parsed->drive)) return false;
+    ReadyDrive(parsed->drive);
+    return Find(parsed->Key()) != nullptr;
+}
+
+bool FakeFileSystem::FindOrdinaryFile(const std::wstring& path) {
+    const Parsed parsed = Parse(path, true);
+    if (!FindDrive(parsed.drive)) return false;
+    ReadyDrive(parsed.drive);
+    if (parsed.names.empty()) return false;
+    const Entry* folder = Find(parsed.ParentKey());
+    if (!folder || !folder->folder) return false;
+    for (const Entry* e : Children(parsed.ParentKey()))
+        if (!e->folder && !e->attrs.hidden && !e->attrs.system &&
+            MatchesPattern(Parse(e->path).names.back(), parsed.names.back()))
+            return true;
+    return false;
+}
+
+void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) {
+    const Parsed source = Parse(from), target = Parse(to);
+    ReadyDrive(source.drive);
+    ReadyDrive(target.drive);
+    const Entry* src = Find(source.Key());
+    if (!src || src->folder) Fail("source not found", from);
+    if (src->locked) Fail("source in use", from);
+    if (source.Key() == target.Key()) Fail("source and destination are the same file", to);
+    if (const Entry* dst = Find(target.Key())) {
+        if (dst->folder) Fail("destination is a folder", to);
+        if (dst->attrs.readOnly || dst->attrs.hidden || dst->attrs.system) Fail("access denied", to);
+        if (dst->locked) Fail("destination in use", to);
+    }
+    WritableFolder(target);
+    Write(target, src->bytes, src->attrs);
+}
+
+void FakeFileSystem::DeleteFile(const std::wstring& path) {
+    const Parsed parsed = Parse(path);
+    ReadyDrive(parsed.drive);
+    const Entry* e = Find(parsed.Key());
+    if (!e || e->folder) Fail("file not found", path);
+    if (e->locked) Fail("file in use", path);
+    if (e->attrs.readOnly) Fail("access denied", path);
+    WritableFolder(parsed);
+    if (Drive& d = ReadyDrive(parsed.drive); d.freeBytes) *d.freeBytes += e->bytes.size();
+    entries_.erase(parsed.Key());
+}
+
+std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
+    const Parsed parsed = Parse(path);
+    if (!FindDrive(parsed.drive)) return std::nullopt;
+    ReadyDrive(parsed.drive);
+    const Entry* e = Find(parsed.Key());
+    if (!e) return std::nullopt;
+    if (e->folder) Fail("is a folder", path);
+    if (e->locked) Fail("file in use", path);
+    return e->bytes;
+}
+
+void FakeFileSystem::CreateEmptyFile(const std::wstring& path) {
+    const Parsed parsed = Parse(path);
+    ReadyDrive(parsed.drive);
+    if (const Entry* e = Find(parsed.Key())) {
+        if (e->folder) Fail("is a folder", path);
+        return;
+    }
+    WritableFolder(parsed);
+    Write(parsed, {}, FileAttrs{});
+}
+
+void FakeFileSystem::ReplaceFile(const std::wstring& path, const std::string& bytes) {
+    const Parsed parsed = Parse(path);
+    ReadyDrive(parsed.drive);
+    if (const Entry* e = Find(parsed.Key())) {
+        if (e->folder) Fail("is a folder", path);
+        if (e->locked) Fail("file in use", path);
+        if (e->attrs.readOnly) Fail("access denied", path);
+    }
+    WritableFolder(parsed);
+    Write(parsed, bytes, std::nullopt);
+}
+
+// ---- drives ----
+
+std::uint32_t FakeDrives::LogicalDriveStrings(std::uint32_t length, std::wstring& buffer) {
+    if (failLogicalDriveStrings) return 0;
+    std::wstring roots;
+    for (wchar_t letter : fs_.DriveLetters()) roots += std::wstring{letter, L':', L'\\', L'\0'};
+    const auto written = static_cast<std::uint32_t>(roots.size());
+    if (length < written + 1) return written + 1;
+    roots += L'\0';
+    if (buffer.size() < roots.size()) buffer.resize(roots.size(), L' ');
+    std::copy(roots.begin(), roots.end(), buffer.begin());
+    return written;
+}
+
+unsigned FakeDrives::DriveType(const std::wstring& root) {
+    const std::wstring name = root.substr(0, root.find(L'\0'));
+    if (name.size() < 2 || name.size() > 3 || name[1] != L':' || (name.size() == 3 && name[2] != L'\\'))
+        return kNoRoot;
+    const auto* drive = fs_.FindDrive(name[0]);
+    return drive ? drive->type : kNoRoot;
+}
+
+std::wstring FakeDrives::VolumeLabel(wchar_t letter) {
+    const auto* drive = fs_.FindDrive(letter);
+    return drive && drive->ready ? drive->label : std::wstring();
+}
+
+// ---- dialogs and the rest ----
+
+std::vector<std::wstring> ScriptedDialogs::Texts() const {
+    std::vector<std::wstring> texts;
+    for (const auto& m : messages) texts.push_back(m.text);
+    return texts;
+}
+
+MsgAnswer ScriptedDialogs::MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
+                                      MsgButtons buttons) {
+    messages.push_back({text, title, icon, buttons});
+    if (buttons == MsgButtons::Ok) {
+        if (!answers.empty() && answers.front() == MsgAnswer::Ok) answers.pop_front();
+        return MsgAnswer::Ok;
+    }
+    if (answers.empty() || answers.front() == MsgAnswer::Ok) {
+        const std::wstring report = L"unscripted Yes/No message box: " + text;
+        if (reportUnscripted) {
+            reportUnscripted(report);
+        } else {
+            throw std::logic_error("unscripted Yes/No message box");
+        }
+        return MsgAnswer::No;
+    }
+    const MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::wstring ScriptedDialogs::InputBox(const std::wstring& prompt, const std::wstring& title,
+                                       const std::wstring& initial) {
+    prompts.push_back({prompt, title, initial});
+    if (inputs.empty()) return initial;
+    std::wstring answer = std::move(inputs.front());
+    inputs.pop_front();
+    return answer;
+}
+
+std::string FakeCodec::ToAnsi(const std::wstring& text) { return EncodeCp1252(text); }
+std::wstring FakeCodec::FromAnsi(const std::string& bytes) { return DecodeCp1252(bytes); }
+
+FakePlatform::FakePlatform() {
+    fs.AddDrive(L'C', kFixed, L"SISTEMA");
+    fs.AddFolder(L"C:\\Windows\\Temp");
+    fs.SetCurrentFolder(L"C:\\");
+}
+
+}  // namespace tesoro::testing

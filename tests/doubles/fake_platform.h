@@ -1,0 +1,215 @@
+// Host test doubles for every platform service: an in-memory file system with drive letters, scripted
+// dialogs that record what was shown, a fixed date, and an aggregate that hands them out as a Platform.
+//
+//     FakePlatform fake;
+//     fake.fs.AddFile(L"C:\\Datos\\informe.txt", "hola");
+//     fake.dialogs.answers.push_back(MsgAnswer::Yes);
+//     FrmMain form(fake.platform);
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace tesoro::testing {
+
+struct FileAttrs {
+    bool hidden = false;
+    bool system = false;
+    bool readOnly = false;  // on a folder: no file can be created in it (nor deleted from it)
+};
+
+// Drive types as the system reports them.
+enum DriveKind : unsigned { kNoRoot = 1, kRemovable = 2, kFixed = 3, kRemote = 4, kCdRom = 5 };
+
+// Windows paths ("C:\Datos\x.txt"), compared case-insensitively; names keep the case they were given.
+// Relative paths resolve against the current folders; "/" counts as "\"; "." and ".." are followed;
+// trailing dots and spaces of a name are dropped, as the system does.
+class FakeFileSystem : public FileSystem {
+  public:
+    struct Drive {
+        wchar_t letter = L'C';
+        unsigned type = kFixed;
+        std::wstring label;                      // volume label, or a remote drive's network name
+        bool ready = true;                       // false: every operation on the drive throws
+        bool full = false;                       // true: no write fits
+        std::optional<std::uint64_t> freeBytes;  // when set, writes larger than this throw
+        std::wstring currentFolder;              // the folder the system keeps current for the drive
+    };
+
+    // Set-up. A drive must exist before anything is put on it; the default machine is FakePlatform's.
+    Drive& AddDrive(wchar_t letter, unsigned type, std::wstring label = L"");
+    Drive& GetDrive(wchar_t letter);                                 // the drive must exist
+    void AddFolder(const std::wstring& path, FileAttrs attrs = {});  // parents are created as needed
+    void AddFile(const std::wstring& path, std::string bytes, FileAttrs attrs = {});
+    void SetAttributes(const std::wstring& path, FileAttrs attrs);
+    void SetLocked(const std::wstring& path, bool locked = true);  // as if open in another program
+    void SetCurrentFolder(const std::wstring& path);  // process and drive current folder; created if missing
+    void SetDriveCurrentFolder(wchar_t letter, const std::wstring& path);
+
+    // Queries, for assertions; they ignore readiness and never throw on a missing path.
+    bool Exists(const std::wstring& path) const;
+    bool IsFolder(const std::wstring& path) const;
+    std::string Contents(const std::wstring& path) const;  // empty when missing
+    FileAttrs Attributes(const std::wstring& path) const;
+    int WriteCount(const std::wstring& path) const;  // content writes through the service, ever
+    std::vector<wchar_t> DriveLetters() const;       // upper case, in order
+    const Drive* FindDrive(wchar_t letter) const;
+
+    // FileSystem.
+    std::wstring CurrentFolder() override;
+    std::wstring DriveCurrentFolder(wchar_t letter) override;
+    std::vector<std::wstring> ListFolders(const std::wstring& folder) override;
+    std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) override;
+    bool FolderExists(const std::wstring& path) override;
+    bool PathExists(const std::wstring& path) override;
+    bool FindOrdinaryFile(const std::wstring& path) override;
+    void CopyFile(const std::wstring& from, const std::wstring& to) override;
+    void DeleteFile(const std::wstring& path) override;
+    std::optional<std::string> ReadFile(const std::wstring& path) override;
+    // Creates an empty file; an existing file is left as it is.
+    void CreateEmptyFile(const std::wstring& path) override;
+    void ReplaceFile(const std::wstring& path, const std::string& bytes) override;
+
+  private:
+    struct Entry {
+        std::wstring path;  // as given, drive letter upper case
+        bool folder = false;
+        std::string bytes;
+        FileAttrs attrs;
+        bool locked = false;
+    };
+    struct Parsed {
+        wchar_t drive;
+        std::vector<std::wstring> names;
+        std::wstring Key() const;
+        std::wstring Display() const;
+        std::wstring ParentKey() const;
+    };
+
+    Parsed Parse(const std::wstring& path, bool wildcardsInLast = false) const;
+    std::optional<Parsed> TryParse(const std::wstring& path) const;
+    Drive& ReadyDrive(wchar_t letter);
+    Entry* Find(const std::wstring& key);
+    const Entry* Find(const std::wstring& key) const;
+    Entry& FolderToRead(const Parsed& folder);
+    Entry& WritableFolder(const Parsed& path);
+    std::vector<const Entry*> Children(const std::wstring& folderKey) const;
+    void Write(const Parsed& path, std::string bytes, std::optional<FileAttrs> attrs);
+
+    std::map<wchar_t, Drive> drives_;
+    std::map<std::wstring, Entry> entries_;  // by key: drive and upper-cased names
+    std::map<std::wstring, int> writes_;
+    std::wstring current_;
+};
+
+// Windows wildcard match of one name: * and ?, case-insensitive; "x.*" also matches "x", "*." only
+// names without a dot.
+bool MatchesPattern(const std::wstring& name, const std::wstring& pattern);
+
+class FakeDrives : public Drives {
+  public:
+    explicit FakeDrives(FakeFileSystem& fs) : fs_(fs) {}
+    bool failLogicalDriveStrings = false;
+
+    std::uint32_t LogicalDriveStrings(std::uint32_t length, std::wstring& buffer) override;
+    unsigned DriveType(const std::wstring& root) override;
+    std::wstring VolumeLabel(wchar_t letter) override;
+
+  private:
+    FakeFileSystem& fs_;
+};
+
+// Answers message boxes and prompts from queues the test fills, recording everything shown in order.
+// A Yes/No box with no scripted answer fails the test and answers No; an OK box answers Ok, taking a
+// scripted Ok from the front of the queue if there is one.
+class ScriptedDialogs : public Dialogs {
+  public:
+    struct Message {
+        std::wstring text, title;
+        MsgIcon icon;
+        MsgButtons buttons;
+    };
+    struct Prompt {
+        std::wstring prompt, title, initial;
+    };
+    std::deque<MsgAnswer> answers;
+    std::deque<std::wstring> inputs;  // empty: the prompt returns its initial text (OK pressed)
+    std::vector<Message> messages;
+    std::vector<Prompt> prompts;
+
+    std::vector<std::wstring> Texts() const;  // texts of the message boxes shown, in order
+
+    MsgAnswer MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
+                         MsgButtons buttons) override;
+    std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
+                          const std::wstring& initial) override;
+
+    // How an unscripted question is reported; the test build routes it to the test framework.
+    static inline void (*reportUnscripted)(const std::wstring& text) = nullptr;
+};
+
+class FixedClock : public Clock {
+  public:
+    std::wstring date = L"7/12/2026";
+    std::wstring ShortDate() override { return date; }
+};
+
+class RecordingShell : public Shell {
+  public:
+    struct Opened {
+        std::wstring target, folder;
+    };
+    std::vector<Opened> opened;
+    void Open(const std::wstring& target, const std::wstring& folder) override {
+        opened.push_back({target, folder});
+    }
+};
+
+class FakeScreen : public Screen {
+  public:
+    int twipsPerPixelX = 15;
+    int twipsPerPixelY = 15;
+    int TwipsPerPixelX() override { return twipsPerPixelX; }
+    int TwipsPerPixelY() override { return twipsPerPixelY; }
+};
+
+class FakeCodec : public AnsiCodec {
+  public:
+    std::string ToAnsi(const std::wstring& text) override;
+    std::wstring FromAnsi(const std::string& bytes) override;
+};
+
+// Thrown by FakeProcess::End. Not a std::exception, so a handler's catch of failures cannot swallow it.
+struct ProcessEnded {};
+
+class FakeProcess : public Process {
+  public:
+    [[noreturn]] void End() override { throw ProcessEnded{}; }
+};
+
+// One of each, wired into `platform`. The default machine: drive C: (fixed, "SISTEMA") holding
+// C:\Windows\Temp, current folder C:\.
+class FakePlatform {
+  public:
+    FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    FakeFileSystem fs;
+    FakeDrives drives{fs};
+    ScriptedDialogs dialogs;
+    FixedClock clock;
+    RecordingShell shell;
+    FakeScreen screen;
+    FakeCodec codec;
+    FakeProcess process;
+    Platform platform{fs, drives, dialogs, clock, shell, screen, codec, process};
+};
+
+}  // namespace tesoro::testing

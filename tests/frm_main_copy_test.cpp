@@ -1,0 +1,285 @@
+// Making a safety copy: the checks, the question, the copy itself, the log line and the reset.
+#include "main_window_fixture.h"
+
+namespace tesoro::testing {
+namespace {
+
+const wchar_t kM5[] =
+    L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
+    L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
+
+class CopyTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        fake.fs.AddFile(L"C:\\Datos\\informe.doc", "contenido del informe");
+        fake.fs.AddFile(L"C:\\Datos\\notas.txt", "notas");
+    }
+
+    // Chooses C:\Datos\<name> as the source with the proposed name.
+    void ChooseSource(const std::wstring& name = L"informe.doc") {
+        OpenFolder(L"C:\\Datos");
+        ClickFile(name);
+    }
+    void Copy(std::initializer_list<MsgAnswer> answers = {}) {
+        for (MsgAnswer a : answers) fake.dialogs.answers.push_back(a);
+        form->CmdCopiar_Click();
+    }
+    const ScriptedDialogs::Message& LastMessage() const { return Messages().back(); }
+    std::wstring Line(const std::wstring& source, const std::wstring& destination) const {
+        return L"7/12/2026:  " + source + L" -> " + destination;
+    }
+};
+
+TEST_F(CopyTest, TheMainRoadCopiesReportsRecordsAndResets) {
+    Start();
+    ChooseSource();
+    Copy();
+    EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.BAK"), "contenido del informe");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(LastMessage().text, L"La Copia de Seguridad se realizó con éxito.");
+    EXPECT_EQ(LastMessage().title, L"Resultado Copia de Seguridad");
+    EXPECT_EQ(LastMessage().icon, MsgIcon::Information);
+    ASSERT_EQ(form->Log.Count(), 1);
+    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_TRUE(form->Log.Changed());
+    EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Datos");
+    EXPECT_EQ(form->TxtArchDestino.Text(), L"¿?.BAK");
+    // The copy went into the source folder, so the file list shows it at once.
+    const auto& items = form->FileFuente.Items();
+    EXPECT_NE(std::find(items.begin(), items.end(), L"informe.BAK"), items.end());
+}
+
+TEST_F(CopyTest, ACdRomDestinationIsRefusedWhateverTheName) {
+    fake.fs.AddDrive(L'E', kCdRom, L"DISCO");
+    Start();
+    ChooseSource();
+    ChooseDrive(form->DrvDestino, L'E');
+    for (const wchar_t* name : {L"informe.BAK", L"", L"¿?.BAK"}) {
+        form->TxtArchDestino.SetText(name);
+        Copy();
+        EXPECT_EQ(LastMessage().text, L"La unidad de CD no puede estar asignada\rcomo unidad destino.");
+        EXPECT_EQ(LastMessage().title, L"Error en unidad destino");
+        EXPECT_EQ(LastMessage().icon, MsgIcon::Critical);
+    }
+    EXPECT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(form->Log.Count(), 0);
+}
+
+TEST_F(CopyTest, WithoutACdDriveNoDestinationIsRefusedAsOne) {
+    fake.fs.AddDrive(L'D', kFixed, L"DATOS");
+    Start();
+    ChooseSource();
+    ChooseDrive(form->DrvDestino, L'D');
+    Copy();
+    EXPECT_EQ(LastMessage().text, L"La Copia de Seguridad se realizó con éxito.");
+    EXPECT_EQ(fake.fs.Contents(L"D:\\informe.BAK"), "contenido del informe");
+}
+
+TEST_F(CopyTest, AMissingOrPlaceholderNameIsRefused) {
+    Start();
+    ChooseSource();
+    for (const wchar_t* name : {L"", L"¿?.BAK", L"¿?.TXT", L"¿?."}) {
+        form->TxtArchDestino.SetText(name);
+        Copy();
+        EXPECT_EQ(LastMessage().text, L"El Archivo Destino debe\rtener un nombre...");
+        EXPECT_EQ(LastMessage().title, L"Resultado de generar copia...");
+        EXPECT_EQ(LastMessage().icon, MsgIcon::Critical);
+    }
+    EXPECT_EQ(Messages().size(), 4u);
+    // "¿?" and a name of spaces pass the name check; the file system then refuses them.
+    for (const wchar_t* name : {L"¿?", L"   "}) {
+        form->TxtArchDestino.SetText(name);
+        Copy();
+        EXPECT_EQ(LastMessage().text, kM5);
+    }
+}
+
+TEST_F(CopyTest, ARootDestinationGetsOneBackslash) {
+    Start();
+    ChooseSource();
+    form->DirDestino.SetPath(L"C:\\");
+    form->TxtArchDestino.SetText(L"X.BAK");
+    Copy();
+    EXPECT_TRUE(fake.fs.Exists(L"C:\\X.BAK"));
+    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\X.BAK"));
+}
+
+TEST_F(CopyTest, AnExistingCopyIsReplacedOnlyAfterYes) {
+    fake.fs.AddFile(L"C:\\Datos\\informe.BAK", "copia antigua");
+    Start();
+    ChooseSource();
+    Copy({MsgAnswer::No});
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(LastMessage().text, L"Ya EXITE el archivo: informe.BAK\r\r¿Desea Reemplazarlo?");
+    EXPECT_EQ(LastMessage().title, L"Archivo Existente");
+    EXPECT_EQ(LastMessage().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(LastMessage().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.BAK"), "copia antigua");
+    EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Datos\\informe.doc");
+    EXPECT_EQ(form->TxtArchDestino.Text(), L"informe.BAK");
+    EXPECT_FALSE(form->Log.Changed());
+
+    Copy({MsgAnswer::Yes});
+    EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.BAK"), "contenido del informe");
+    EXPECT_EQ(LastMessage().text, L"La Copia de Seguridad se realizó con éxito.");
+}
+
+TEST_F(CopyTest, AHiddenDestinationIsNotAskedAboutAndNotReplaced) {
+    fake.fs.AddFile(L"C:\\Datos\\informe.BAK", "oculta", {.hidden = true});
+    Start();
+    ChooseSource();
+    Copy();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().title, L"Resultado de generar copia...");
+    EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.BAK"), "oculta");
+}
+
+TEST_F(CopyTest, ANameWithoutAChosenSourceFileFails) {
+    Start();
+    OpenFolder(L"C:\\Datos");
+    form->TxtArchDestino.SetText(L"nuevo.BAK");
+    Copy();
+    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_FALSE(fake.fs.Exists(L"C:\\Datos\\nuevo.BAK"));
+    EXPECT_EQ(form->TxtArchDestino.Text(), L"nuevo.BAK");
+}
+
+TEST_F(CopyTest, TheSourceIsTakenBackOutOfAWrappedLabel) {
+    const std::wstring folder = L"C:\\" + std::wstring(46, L'f');
+    fake.fs.AddFile(folder + L"\\largo.txt", "largo");
+    Start();
+    OpenFolder(folder);
+    ClickFile(L"largo.txt");
+    ASSERT_EQ(form->LabelBreakPos, 50);
+    form->DirDestino.SetPath(L"C:\\Datos");
+    Copy();
+    EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\largo.BAK"), "largo");
+}
+
+TEST_F(CopyTest, ANewDestinationIsAppendedEvenWhenTheLogNamesItAlready) {
+    Start();
+    form->Log.Append(Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    ChooseSource();
+    Copy();
+    ASSERT_EQ(form->Log.Count(), 2);
+    EXPECT_EQ(form->Log.Entry(2), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+}
+
+TEST_F(CopyTest, AReplacedCopyTakesOverOnlyTheFirstEntryThatContainsIt) {
+    fake.fs.AddFile(L"C:\\Datos\\informe.BAK", "copia antigua");
+    Start();
+    form->Log.Append(L"1/1/2020:  otro.doc -> c:\\datos\\informe.bak2");
+    form->Log.Append(L"1/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
+    ChooseSource();
+    Copy({MsgAnswer::Yes});
+    ASSERT_EQ(form->Log.Count(), 2);
+    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_EQ(form->Log.Entry(2), L"1/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
+}
+
+TEST_F(CopyTest, AReplacedCopyTheLogDoesNotNameIsAppended) {
+    fake.fs.AddFile(L"C:\\Datos\\informe.BAK", "copia antigua");
+    Start();
+    ChooseSource();
+    Copy({MsgAnswer::Yes});
+    ASSERT_EQ(form->Log.Count(), 1);
+    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+}
+
+TEST_F(CopyTest, WithLoggingOffTheLogIsLeftAsItWas) {
+    Start();
+    form->ChkLog.SetValue(0);
+    ChooseSource();
+    Copy();
+    EXPECT_EQ(form->Log.Count(), 0);
+    EXPECT_FALSE(form->Log.Changed());
+    EXPECT_TRUE(fake.fs.Exists(L"C:\\Datos\\informe.BAK"));
+    // A greyed check box counts as on.
+    form->ChkLog.SetValue(2);
+    ChooseSource(L"notas.txt");
+    Copy();
+    EXPECT_EQ(form->Log.Count(), 1);
+}
+
+TEST_F(CopyTest, TheFileListIsReadAgainOnlyWhenBothFoldersAreTheSame) {
+    fake.fs.AddFolder(L"C:\\Copias");
+    Start();
+    ChooseSource();
+    form->DirDestino.SetPath(L"C:\\Copias");
+    Copy();
+    EXPECT_TRUE(fake.fs.Exists(L"C:\\Copias\\informe.BAK"));
+    fake.fs.AddFile(L"C:\\Datos\\nuevo.txt", "nuevo");
+    ChooseSource(L"notas.txt");  // the same folder again: no re-read
+    form->DirDestino.SetPath(L"C:\\Copias");
+    Copy();
+    const auto& items = form->FileFuente.Items();
+    EXPECT_EQ(std::find(items.begin(), items.end(), L"nuevo.txt"), items.end());
+}
+
+TEST_F(CopyTest, ACopyOntoItselfIsRefusedAndTheFileKept) {
+    Start();
+    ChooseSource();
+    form->TxtArchDestino.SetText(L"INFORME.DOC");
+    Copy({MsgAnswer::Yes});
+    EXPECT_EQ(Messages().front().title, L"Archivo Existente");
+    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.doc"), "contenido del informe");
+    EXPECT_EQ(form->Log.Count(), 0);
+}
+
+TEST_F(CopyTest, AFullDiskFailsLeavesNothingAndKeepsTheOlderCopy) {
+    fake.fs.AddDrive(L'D', kFixed, L"DATOS").freeBytes = 4;
+    fake.fs.AddFile(L"D:\\informe.BAK", "old");
+    Start();
+    ChooseSource();
+    ChooseDrive(form->DrvDestino, L'D');
+    Copy({MsgAnswer::Yes});
+    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(fake.fs.Contents(L"D:\\informe.BAK"), "old");
+    EXPECT_EQ(fake.fs.ListFiles(L"D:\\", L"*.*").size(), 1u);
+    EXPECT_EQ(form->TxtArchDestino.Text(), L"informe.BAK");
+}
+
+TEST_F(CopyTest, ADestinationThatCannotBeSearchedFailsInsteadOfCrashing) {
+    fake.fs.AddDrive(L'D', kFixed);
+    Start();
+    ChooseSource();
+    form->TxtArchDestino.SetText(L"mal|nombre.BAK");
+    Copy();
+    EXPECT_EQ(LastMessage().text, kM5);
+    ChooseDrive(form->DrvDestino, L'D');
+    fake.fs.GetDrive(L'D').ready = false;
+    form->TxtArchDestino.SetText(L"informe.BAK");
+    Copy();
+    EXPECT_EQ(LastMessage().text, kM5);
+}
+
+TEST_F(CopyTest, ALineTooLongForTheLogIsNotRecordedAndTheUserIsTold) {
+    const std::wstring folder = L"C:\\" + std::wstring(60, L'n') + L"\\" + std::wstring(40, L'm');
+    fake.fs.AddFolder(folder);
+    Start();
+    ChooseSource();
+    form->DirDestino.SetPath(folder);
+    Copy();
+    EXPECT_TRUE(fake.fs.Exists(folder + L"\\informe.BAK"));
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1].text, L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r"
+                                  L"la línea ocupa más de 126 caracteres.");
+    EXPECT_EQ(form->Log.Count(), 0);
+}
+
+TEST_F(CopyTest, TheLogLineKeepsTheCopyOnDiskAndIsSavedAtExit) {
+    Start();
+    ChooseSource();
+    Copy();
+    Exit();
+    const std::string bytes = fake.fs.Contents(L"C:\\Windows\\Temp\\TESORO.DAT");
+    ASSERT_EQ(bytes.size(), 256u);
+    const std::string line = "7/12/2026:  informe.doc -> C:\\Datos\\informe.BAK";
+    EXPECT_EQ(bytes.substr(128, 2), std::string({static_cast<char>(line.size()), '\0'}));
+    EXPECT_EQ(bytes.substr(130, line.size()), line);
+}
+
+}  // namespace
+}  // namespace tesoro::testing
