@@ -80,13 +80,8 @@ TEST(LogEntriesTest, ReplaceChangesOneEntryOnly) {
     EXPECT_TRUE(log.Changed());
 }
 
-TEST(LogEntriesTest, FullAtTheSixteenBitLimit) {
-    EXPECT_FALSE(LogEntries(Lines(LogEntries::kMaxCount - 1)).Full());
-    EXPECT_TRUE(LogEntries(Lines(LogEntries::kMaxCount)).Full());
-}
-
 class FirstContainingTest : public ::testing::Test {
-  protected:
+protected:
     LogEntries log{Lines{
         L"1/2/2026:  informe.doc -> A:\\COPIAS\\INFORME.BAK",
         L"2/2/2026:  año.xls -> C:\\Datos\\año.BAK",

@@ -57,7 +57,7 @@ Lines Entries(const LogEntries& log) {
 // ---- the format ----
 
 class LogFormatTest : public ::testing::Test {
-  protected:
+protected:
     FakeCodec codec;
 };
 
@@ -159,7 +159,7 @@ TEST(Cp1252Test, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
 // ---- the file on disk ----
 
 class CopyLogFileTest : public ::testing::Test {
-  protected:
+protected:
     FakePlatform fake;
     CopyLogFile file{fake.platform};
 
@@ -335,7 +335,7 @@ TEST_F(CopyLogFileTest, UnreadableLogIsReportedOnceAndNeverOverwritten) {
 }
 
 class FailedSaveTest : public CopyLogFileTest {
-  protected:
+protected:
     void SetUp() override {
         AddLog({Entry("A:\\1.BAK")});
         before = fake.fs.Contents(kTempLog);
