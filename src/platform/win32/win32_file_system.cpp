@@ -1,0 +1,388 @@
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/win32/win32_services.h"
+
+namespace tesoro {
+namespace {
+
+using win32_detail::QuietErrorMode;
+using win32_detail::ThrowApiError;
+using win32_detail::ThrowLastError;
+
+constexpr DWORD kHiddenOrSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    bool Close() {
+        HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
+        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle);
+    }
+
+private:
+    HANDLE handle_;
+};
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) ThrowLastError("GetFullPathNameW");
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (size == 0 || size >= full.size()) ThrowLastError("GetFullPathNameW");
+    full.resize(size);
+    return full;
+}
+
+// Every path reaches the API through here: made absolute with the usual rules, then in the
+// extended-length form, so that paths past MAX_PATH work.
+std::wstring ApiPath(const std::wstring& path) {
+    if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+    std::wstring full = FullPath(path);
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return full;
+}
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty() || folder.back() == L'\\' || folder.back() == L'/') return folder + name;
+    return folder + L'\\' + name;
+}
+
+bool IsOrdinary(DWORD attributes) { return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | kHiddenOrSystem)); }
+
+using EntryVisitor = std::function<bool(const WIN32_FIND_DATAW&)>;
+
+// Visits the entries a search finds until `stop` returns true, and says whether it did. A search that
+// finds nothing is not an error; nor is a missing folder when `missingFolderIsEmpty`.
+bool Search(const std::wstring& pattern, DWORD flags, bool missingFolderIsEmpty, const EntryVisitor& stop) {
+    WIN32_FIND_DATAW entry;
+    HANDLE found = FindFirstFileExW(ApiPath(pattern).c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                    nullptr, flags);
+    if (found == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return false;
+        if (error == ERROR_PATH_NOT_FOUND && missingFolderIsEmpty) return false;
+        ThrowApiError("FindFirstFileExW", error);
+    }
+    struct Closer {
+        HANDLE handle;
+        ~Closer() { FindClose(handle); }
+    } closer{found};
+    do {
+        if (stop(entry)) return true;
+    } while (FindNextFileW(found, &entry));
+    DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES) ThrowApiError("FindNextFileW", error);
+    return false;
+}
+
+bool Glob(std::wstring_view name, std::wstring_view pattern) {
+    std::size_t n = 0, p = 0, starP = std::wstring_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++n, ++p;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::wstring_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
+
+std::wstring Upper(std::wstring text) {
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The system's search also matches 8.3 short names ("REPORT~1.BAK" stands for "report.bak2"); a list
+// that shows what a pattern names must hold only the names that match it themselves.
+bool NameMatches(const std::wstring& name, const std::wstring& pattern) {
+    std::wstring n = Upper(name), p = Upper(pattern);
+    if (Glob(n, p)) return true;
+    if (n.find(L'.') != std::wstring::npos) return false;
+    // As in the system's matching, "x.*" also takes a name without extension, and "x." takes only those.
+    if (p.ends_with(L".*")) return Glob(n, std::wstring_view(p).substr(0, p.size() - 2));
+    if (p.ends_with(L".")) return Glob(n, std::wstring_view(p).substr(0, p.size() - 1));
+    return false;
+}
+
+void SortNames(std::vector<std::wstring>& names) {
+    std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1,
+                               nullptr, nullptr, 0) == CSTR_LESS_THAN;
+    });
+}
+
+// Some systems report a name they refuse as merely not found by a search; asking for the name itself
+// tells the two apart (a name with wildcards cannot be asked for).
+void ConfirmNotFound(const std::wstring& path) {
+    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return;
+    if (GetFileAttributesW(ApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        ThrowApiError("GetFileAttributesW", error);
+}
+
+// 0 when the folder exists and its entries can be listed, else the error that prevents it.
+DWORD FolderReadError(const std::wstring& folder) {
+    DWORD attributes = GetFileAttributesW(ApiPath(folder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError();
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_DIRECTORY;
+    WIN32_FIND_DATAW entry;
+    HANDLE found = FindFirstFileExW(ApiPath(Join(folder, L"*")).c_str(), FindExInfoBasic, &entry,
+                                    FindExSearchNameMatch, nullptr, 0);
+    if (found == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? 0 : error;  // an empty root has no "." entry
+    }
+    FindClose(found);
+    return 0;
+}
+
+struct FileIdentity {
+    DWORD volume, indexHigh, indexLow;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Names are no proof of identity (letter case, 8.3 names, hard links): the volume and file index are.
+FileIdentity IdentityOf(const std::wstring& apiPath) {
+    Handle file(CreateFileW(apiPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.Valid()) ThrowLastError("CreateFileW");
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.Get(), &info)) ThrowLastError("GetFileInformationByHandle");
+    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// Refuses a destination that would destroy the source or a file the user protected.
+void CheckReplaceable(const std::wstring& target, const FileIdentity& source) {
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return;
+        ThrowApiError("GetFileAttributesW", error);
+    }
+    if (IdentityOf(target) == source) throw PlatformError("CopyFile: the destination is the source file");
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | kHiddenOrSystem)) {
+        throw PlatformError("CopyFile: the destination is a folder or a read-only, hidden or system file");
+    }
+}
+
+std::wstring FolderPrefix(const std::wstring& apiPath) { return apiPath.substr(0, apiPath.rfind(L'\\') + 1); }
+
+std::wstring TemporaryName() {
+    static std::atomic<unsigned> counter{0};
+    return L"~tesoro" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) +
+           L"-" + std::to_wstring(counter++) + L".tmp";
+}
+
+bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
+
+void RemoveTemporary(const std::wstring& temp) {
+    SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);  // it may carry the source's read-only mark
+    DeleteFileW(temp.c_str());
+}
+
+constexpr int kTemporaryAttempts = 100;
+
+std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& folder) {
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        std::wstring temp = folder + TemporaryName();
+        if (CopyFileExW(source.c_str(), temp.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
+            return temp;
+        }
+        DWORD error = GetLastError();
+        if (!NameTaken(error)) {
+            RemoveTemporary(temp);
+            ThrowApiError("CopyFileExW", error);
+        }
+    }
+    throw PlatformError("CopyFileExW: no free temporary name");
+}
+
+void WriteAll(HANDLE file, const std::string& bytes) {
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) ThrowLastError("WriteFile");
+        done += written;
+    }
+    if (!FlushFileBuffers(file)) ThrowLastError("FlushFileBuffers");
+}
+
+std::wstring WriteTemporary(const std::wstring& folder, const std::string& bytes) {
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        std::wstring temp = folder + TemporaryName();
+        Handle file(
+            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            DWORD error = GetLastError();
+            if (NameTaken(error)) continue;
+            ThrowApiError("CreateFileW", error);
+        }
+        try {
+            WriteAll(file.Get(), bytes);
+            if (!file.Close()) ThrowLastError("CloseHandle");
+        } catch (...) {
+            file.Close();
+            RemoveTemporary(temp);
+            throw;
+        }
+        return temp;
+    }
+    throw PlatformError("CreateFileW: no free temporary name");
+}
+
+// Replaces the target in one step; until then the earlier file is untouched.
+void PutInPlace(const std::wstring& temp, const std::wstring& target) {
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    DWORD error = GetLastError();
+    RemoveTemporary(temp);
+    ThrowApiError("MoveFileExW", error);
+}
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::wstring CurrentFolder() override {
+        DWORD size = GetCurrentDirectoryW(0, nullptr);
+        std::wstring folder(size, L'\0');
+        size = GetCurrentDirectoryW(size, folder.data());
+        if (size == 0 || size >= folder.size()) ThrowLastError("GetCurrentDirectoryW");
+        folder.resize(size);
+        return folder;
+    }
+
+    std::wstring DriveCurrentFolder(wchar_t letter) override {
+        bool isLetter = (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+        if (!isLetter) throw PlatformError("DriveCurrentFolder: not a drive letter");
+        QuietErrorMode quiet;
+        std::wstring folder = FullPath({letter, L':'});
+        DWORD error = FolderReadError(folder);
+        if (error == 0) return folder;
+        // The folder kept for the drive may have gone while the drive itself is fine.
+        std::wstring root{letter, L':', L'\\'};
+        if (folder != root && FolderReadError(root) == 0) return root;
+        ThrowApiError("FindFirstFileExW", error);
+    }
+
+    std::vector<std::wstring> ListFolders(const std::wstring& folder) override {
+        std::vector<std::wstring> names;
+        Search(Join(folder, L"*"), FIND_FIRST_EX_LARGE_FETCH, false, [&](const WIN32_FIND_DATAW& entry) {
+            std::wstring_view name = entry.cFileName;
+            bool listed = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                          !(entry.dwFileAttributes & kHiddenOrSystem) && name != L"." && name != L"..";
+            if (listed) names.emplace_back(name);
+            return false;
+        });
+        SortNames(names);
+        return names;
+    }
+
+    std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) override {
+        std::vector<std::wstring> names;
+        Search(Join(folder, pattern), FIND_FIRST_EX_LARGE_FETCH, false, [&](const WIN32_FIND_DATAW& entry) {
+            if (IsOrdinary(entry.dwFileAttributes) && NameMatches(entry.cFileName, pattern)) {
+                names.emplace_back(entry.cFileName);
+            }
+            return false;
+        });
+        SortNames(names);
+        return names;
+    }
+
+    bool FolderExists(const std::wstring& path) override {
+        DWORD attributes = Attributes(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool PathExists(const std::wstring& path) override { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+    bool FindOrdinaryFile(const std::wstring& path) override {
+        if (Search(path, 0, true,
+                   [](const WIN32_FIND_DATAW& entry) { return IsOrdinary(entry.dwFileAttributes); })) {
+            return true;
+        }
+        ConfirmNotFound(path);
+        return false;
+    }
+
+    void CopyFile(const std::wstring& from, const std::wstring& to) override {
+        std::wstring source = ApiPath(from), target = ApiPath(to);
+        CheckReplaceable(target, IdentityOf(source));
+        std::wstring temp = CopyToTemporary(source, FolderPrefix(target));
+        PutInPlace(temp, target);
+    }
+
+    void DeleteFile(const std::wstring& path) override {
+        if (!DeleteFileW(ApiPath(path).c_str())) ThrowLastError("DeleteFileW");
+    }
+
+    std::optional<std::string> ReadFile(const std::wstring& path) override {
+        Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+            ThrowApiError("CreateFileW", error);
+        }
+        std::string bytes;
+        char chunk[1 << 16];
+        DWORD read = 0;
+        do {
+            if (!::ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr)) ThrowLastError("ReadFile");
+            bytes.append(chunk, read);
+        } while (read > 0);
+        return bytes;
+    }
+
+    void CreateEmptyFile(const std::wstring& path) override {
+        Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Valid()) return;
+        DWORD error = GetLastError();
+        if (!NameTaken(error)) ThrowApiError("CreateFileW", error);  // an existing file is fine
+    }
+
+    void ReplaceFile(const std::wstring& path, const std::string& bytes) override {
+        std::wstring target = ApiPath(path);
+        // Not every system refuses to move a file onto a read-only one; the mark is the user's to lift.
+        DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+            throw PlatformError("ReplaceFile: the file is read-only or a folder");
+        }
+        PutInPlace(WriteTemporary(FolderPrefix(target), bytes), target);
+    }
+
+private:
+    static DWORD Attributes(const std::wstring& path) {
+        if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW(ApiPath(path).c_str());
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> win32_detail::MakeFileSystem() { return std::make_unique<Win32FileSystem>(); }
+
+}  // namespace tesoro

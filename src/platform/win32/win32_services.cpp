@@ -1,0 +1,200 @@
+#include "platform/win32/win32_services.h"
+
+#include <shellapi.h>
+#include <winnetwk.h>
+
+#include <algorithm>
+#include <string>
+
+namespace tesoro {
+namespace win32_detail {
+
+void ThrowApiError(const char* api, DWORD error) {
+    throw PlatformError(std::string(api) + " failed, error " + std::to_string(error));
+}
+
+void ThrowLastError(const char* api) { ThrowApiError(api, GetLastError()); }
+
+}  // namespace win32_detail
+
+using win32_detail::QuietErrorMode;
+using win32_detail::ThrowLastError;
+
+void PrepareProcessErrorMode() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
+
+namespace {
+
+class Win32Drives : public Drives {
+public:
+    std::uint32_t LogicalDriveStrings(std::uint32_t length, std::wstring& buffer) override {
+        // The system writes nothing when the list does not fit, which is the contract; never let it
+        // write past the string.
+        auto usable = static_cast<DWORD>(std::min<std::size_t>(length, buffer.size()));
+        return GetLogicalDriveStringsW(usable, usable ? buffer.data() : nullptr);
+    }
+
+    unsigned DriveType(const std::wstring& root) override {
+        std::wstring name = root.substr(0, root.find(L'\0'));
+        // An empty name would ask about the current folder's drive, which is not the drive meant.
+        if (name.empty()) return DRIVE_NO_ROOT_DIR;
+        return GetDriveTypeW(name.c_str());
+    }
+
+    std::wstring VolumeLabel(wchar_t letter) override {
+        QuietErrorMode quiet;
+        const wchar_t device[] = {letter, L':', 0};
+        const wchar_t root[] = {letter, L':', L'\\', 0};
+        if (GetDriveTypeW(root) == DRIVE_REMOTE) {
+            std::wstring remote = RemoteName(device);
+            if (!remote.empty()) return remote;
+        }
+        wchar_t label[MAX_PATH + 1] = {};
+        if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
+            return L"";
+        }
+        return label;
+    }
+
+private:
+    static std::wstring RemoteName(const wchar_t* device) {
+        std::wstring name(MAX_PATH, L'\0');
+        DWORD size = static_cast<DWORD>(name.size());
+        DWORD result = WNetGetConnectionW(device, name.data(), &size);
+        if (result == ERROR_MORE_DATA) {
+            name.assign(size, L'\0');
+            result = WNetGetConnectionW(device, name.data(), &size);
+        }
+        if (result != NO_ERROR) return L"";
+        name.resize(wcslen(name.c_str()));
+        return name;
+    }
+};
+
+class Win32Dialogs : public Dialogs {
+public:
+    HWND owner = nullptr;
+
+    MsgAnswer MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
+                         MsgButtons buttons) override {
+        UINT style = IconStyle(icon) | (buttons == MsgButtons::YesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK);
+        int answer = MessageBoxW(owner, text.c_str(), title.c_str(), style);
+        if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+        // Anything but a clear Yes (including a box that could not be shown) declines.
+        return answer == IDYES ? MsgAnswer::Yes : MsgAnswer::No;
+    }
+
+    std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
+                          const std::wstring& initial) override {
+        return win32_detail::RunInputBox(owner, prompt, title, initial);
+    }
+
+private:
+    static UINT IconStyle(MsgIcon icon) {
+        switch (icon) {
+            case MsgIcon::Critical:
+                return MB_ICONHAND;
+            case MsgIcon::Exclamation:
+                return MB_ICONEXCLAMATION;
+            case MsgIcon::Information:
+                break;
+        }
+        return MB_ICONINFORMATION;
+    }
+};
+
+class Win32Clock : public Clock {
+public:
+    std::wstring ShortDate() override {
+        int size =
+            GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0, nullptr);
+        if (size <= 0) ThrowLastError("GetDateFormatEx");
+        std::wstring date(size, L'\0');
+        size = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date.data(), size,
+                               nullptr);
+        if (size <= 0) ThrowLastError("GetDateFormatEx");
+        date.resize(size - 1);  // the count includes the terminating NUL
+        return date;
+    }
+};
+
+class Win32Shell : public Shell {
+public:
+    HWND owner = nullptr;
+
+    void Open(const std::wstring& target, const std::wstring& folder) override {
+        // The shell shows its own message when no program handles the target.
+        ShellExecuteW(owner, nullptr, target.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
+                      SW_SHOWNORMAL);
+    }
+};
+
+class Win32Screen : public Screen {
+public:
+    int TwipsPerPixelX() override { return TwipsPerPixel(LOGPIXELSX); }
+    int TwipsPerPixelY() override { return TwipsPerPixel(LOGPIXELSY); }
+
+private:
+    static int TwipsPerPixel(int axis) {
+        HDC screen = GetDC(nullptr);
+        int dpi = screen ? GetDeviceCaps(screen, axis) : 0;
+        if (screen) ReleaseDC(nullptr, screen);
+        return 1440 / (dpi > 0 ? dpi : 96);
+    }
+};
+
+class Win32AnsiCodec : public AnsiCodec {
+public:
+    std::string ToAnsi(const std::wstring& text) override {
+        if (text.empty()) return {};
+        int length = static_cast<int>(text.size());
+        // No default character given: the system's own stands for what the code page lacks.
+        int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        if (size <= 0) ThrowLastError("WideCharToMultiByte");
+        std::string bytes(size, '\0');
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+        return bytes;
+    }
+
+    std::wstring FromAnsi(const std::string& bytes) override {
+        if (bytes.empty()) return {};
+        int length = static_cast<int>(bytes.size());
+        int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+        if (size <= 0) ThrowLastError("MultiByteToWideChar");
+        std::wstring text(size, L'\0');
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+        return text;
+    }
+};
+
+class Win32Process : public Process {
+public:
+    [[noreturn]] void End() override { ExitProcess(0); }
+};
+
+}  // namespace
+
+struct Win32Platform::Services {
+    std::unique_ptr<FileSystem> fs = win32_detail::MakeFileSystem();
+    Win32Drives drives;
+    Win32Dialogs dialogs;
+    Win32Clock clock;
+    Win32Shell shell;
+    Win32Screen screen;
+    Win32AnsiCodec codec;
+    Win32Process process;
+};
+
+Win32Platform::Win32Platform()
+    : services_(std::make_unique<Services>()), platform_{*services_->fs,     services_->drives,
+                                                         services_->dialogs, services_->clock,
+                                                         services_->shell,   services_->screen,
+                                                         services_->codec,   services_->process} {}
+
+Win32Platform::~Win32Platform() = default;
+
+void Win32Platform::SetOwner(HWND owner) {
+    services_->dialogs.owner = owner;
+    services_->shell.owner = owner;
+}
+
+}  // namespace tesoro

@@ -1,0 +1,417 @@
+// Exercises the real file-system and drive services in a scratch folder (under Wine: see run.sh).
+// Prints one line per case and a final count; the exit code is non-zero when a case failed.
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_services.h"
+
+namespace {
+
+using tesoro::PlatformError;
+
+int passed = 0, failed = 0;
+
+void Report(const char* name, bool ok) {
+    std::printf("%s  %s\n", ok ? "pass" : "FAIL", name);
+    ++(ok ? passed : failed);
+}
+
+void Skip(const char* name, const char* why) { std::printf("skip  %s (%s)\n", name, why); }
+
+bool Throws(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const PlatformError&) {
+        return true;
+    }
+    return false;
+}
+
+// Set-up goes straight to the API in the extended form, so it works for long paths too.
+std::wstring Raw(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+void Write(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(Raw(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::optional<std::string> Read(const std::wstring& path) {
+    HANDLE file = CreateFileW(Raw(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(Raw(path).c_str()); }
+
+FILETIME LastWrite(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(Raw(path).c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+std::vector<std::wstring> Entries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE found = FindFirstFileW(Raw(folder + L"\\*").c_str(), &entry);
+    if (found == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(found, &entry));
+    FindClose(found);
+    return names;
+}
+
+bool NoTemporaryLeft(const std::wstring& folder) {
+    for (const std::wstring& name : Entries(folder)) {
+        if (name.starts_with(L"~tesoro")) return false;
+    }
+    return true;
+}
+
+void RemoveTree(const std::wstring& path) {
+    DWORD attributes = Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(Raw(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(Raw(path).c_str());
+        return;
+    }
+    for (const std::wstring& name : Entries(path)) RemoveTree(path + L"\\" + name);
+    RemoveDirectoryW(Raw(path).c_str());
+}
+
+// One scratch folder per case group, made fresh.
+class Scratch {
+public:
+    explicit Scratch(const std::wstring& root, const wchar_t* name) : path_(root + L"\\" + name) {
+        CreateDirectoryW(Raw(path_).c_str(), nullptr);
+    }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+    const std::wstring& path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
+std::string SampleBytes() {
+    std::string bytes;
+    for (int i = 0; i < 70000; ++i) bytes.push_back(static_cast<char>(i * 7 % 256));
+    return bytes;
+}
+
+constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+void CopyKeepsContentTimeAndAttributes(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"copy");
+    std::wstring source = dir / L"source.dat", target = dir / L"copy.bak";
+    Write(source, SampleBytes());
+    FILETIME past{0x12345600, 0x01C0A000};
+    HANDLE file =
+        CreateFileW(Raw(source).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &past);
+    CloseHandle(file);
+    SetFileAttributesW(Raw(source).c_str(), FILE_ATTRIBUTE_READONLY);
+
+    bool threw = Throws([&] { fs.CopyFile(source, target); });
+    Report("copy: a new destination gets the source's bytes", !threw && Read(target) == SampleBytes());
+    FILETIME copied = LastWrite(target);
+    Report("copy: the last-write time is kept", CompareFileTime(&past, &copied) == 0);
+    Report("copy: the attributes are kept",
+           (Attributes(target) & kProtection) == (Attributes(source) & kProtection) &&
+               (Attributes(target) & FILE_ATTRIBUTE_READONLY));
+    Report("copy: no temporary file is left", NoTemporaryLeft(dir.path()));
+
+    std::wstring old = dir / L"old.bak";
+    Write(old, "earlier copy");
+    threw = Throws([&] { fs.CopyFile(source, old); });
+    Report("copy: an ordinary destination is replaced", !threw && Read(old) == SampleBytes());
+    Report("copy: replacing leaves exactly the expected files",
+           Entries(dir.path()).size() == 3 && NoTemporaryLeft(dir.path()));
+}
+
+// Each way of naming the source again must be refused with both files left as they were.
+void CopyOntoItselfIsRefused(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"self");
+    std::wstring source = dir / L"Precious Long Name.txt";
+    Write(source, "precious");
+    auto refused = [&](const std::wstring& target) {
+        return Throws([&] { fs.CopyFile(source, target); }) && Read(source) == "precious" &&
+               NoTemporaryLeft(dir.path());
+    };
+    Report("copy onto itself: same path refused", refused(source));
+    Report("copy onto itself: other letter case refused", refused(dir / L"PRECIOUS LONG NAME.TXT"));
+
+    wchar_t shortPath[MAX_PATH];
+    DWORD length = GetShortPathNameW(source.c_str(), shortPath, MAX_PATH);
+    std::wstring shortName = length > 0 && length < MAX_PATH ? shortPath : L"";
+    if (shortName.empty() || shortName == source) {
+        Skip("copy onto itself: 8.3 short name refused", "the system gives no short name");
+    } else {
+        Report("copy onto itself: 8.3 short name refused", refused(shortName));
+    }
+
+    std::wstring link = dir / L"link.txt";
+    if (!CreateHardLinkW(Raw(link).c_str(), Raw(source).c_str(), nullptr)) {
+        Skip("copy onto itself: hard link refused", "no hard links here");
+    } else {
+        Report("copy onto itself: hard link refused", refused(link));
+        Report("copy onto itself: from the hard link refused",
+               Throws([&] { fs.CopyFile(link, source); }) && Read(source) == "precious");
+    }
+}
+
+void ProtectedDestinationIsRefused(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"protected");
+    std::wstring source = dir / L"source.txt";
+    Write(source, "new");
+    struct Case {
+        const char* name;
+        DWORD attribute;
+    };
+    for (Case c : {Case{"copy: read-only destination refused and unchanged", FILE_ATTRIBUTE_READONLY},
+                   Case{"copy: hidden destination refused and unchanged", FILE_ATTRIBUTE_HIDDEN},
+                   Case{"copy: system destination refused and unchanged", FILE_ATTRIBUTE_SYSTEM}}) {
+        std::wstring target = dir / (L"target" + std::to_wstring(c.attribute) + L".bak");
+        Write(target, "kept");
+        SetFileAttributesW(Raw(target).c_str(), c.attribute);
+        if (!(Attributes(target) & c.attribute)) {
+            Skip(c.name, "the attribute cannot be set here");
+            continue;
+        }
+        bool threw = Throws([&] { fs.CopyFile(source, target); });
+        Report(c.name, threw && Read(target) == "kept" && NoTemporaryLeft(dir.path()));
+    }
+}
+
+void FailedCopyKeepsTheOldDestination(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"failed");
+    std::wstring target = dir / L"old.bak";
+    Write(target, "earlier copy");
+    bool threw = Throws([&] { fs.CopyFile(dir / L"missing.txt", target); });
+    Report("copy: a missing source throws, old destination intact, no temporary",
+           threw && Read(target) == "earlier copy" && NoTemporaryLeft(dir.path()));
+
+    Write(dir / L"source.txt", "data");
+    threw = Throws([&] { fs.CopyFile(dir / L"source.txt", dir / L"no folder\\x.bak"); });
+    Report("copy: a missing destination folder throws", threw && Entries(dir.path()).size() == 2);
+
+    Write(dir / L"locked.txt", "locked");
+    HANDLE lock =
+        CreateFileW(Raw(dir / L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    threw = Throws([&] { fs.CopyFile(dir / L"locked.txt", target); });
+    CloseHandle(lock);
+    Report("copy: a source in use throws, old destination intact, no temporary",
+           threw && Read(target) == "earlier copy" && NoTemporaryLeft(dir.path()));
+}
+
+void LongAndForeignNamesCopy(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"names");
+    std::wstring deep = dir.path();
+    for (wchar_t c : {L'a', L'b', L'c'}) {
+        deep += L"\\" + std::wstring(90, c);
+        CreateDirectoryW(Raw(deep).c_str(), nullptr);
+    }
+    std::wstring source = deep + L"\\" + std::wstring(60, L's') + L".txt";
+    std::wstring target = deep + L"\\" + std::wstring(60, L't') + L".bak";
+    Write(source, "far away");
+    bool threw = Throws([&] { fs.CopyFile(source, target); });
+    Report("copy: paths longer than 260 characters",
+           target.size() > 300 && !threw && Read(target) == "far away");
+    Report("find: a path longer than 260 characters", fs.FindOrdinaryFile(target));
+
+    std::wstring greek = dir / L"Κείμενο-Текст-文字.txt";
+    std::wstring copy = dir / L"Αντίγραφο-Копия-副本.bak";
+    Write(greek, "foreign");
+    threw = Throws([&] { fs.CopyFile(greek, copy); });
+    Report("copy: names outside the ANSI code page", !threw && Read(copy) == "foreign");
+    std::vector<std::wstring> listed = fs.ListFiles(dir.path(), L"*.bak");
+    Report("list: names outside the ANSI code page",
+           listed == std::vector<std::wstring>{L"Αντίγραφο-Копия-副本.bak"});
+}
+
+void FindingOrdinaryFiles(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"find");
+    Write(dir / L"copia.bak", "x");
+    Write(dir / L"secret.hid", "x");
+    SetFileAttributesW(Raw(dir / L"secret.hid").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    CreateDirectoryW(Raw(dir / L"sub.bak").c_str(), nullptr);
+    CreateDirectoryW(Raw(dir / L"sub.dir").c_str(), nullptr);
+
+    Report("find: an exact name", fs.FindOrdinaryFile(dir / L"copia.bak"));
+    Report("find: another letter case", fs.FindOrdinaryFile(dir / L"COPIA.BAK"));
+    Report("find: wildcards * and ?",
+           fs.FindOrdinaryFile(dir / L"*.bak") && fs.FindOrdinaryFile(dir / L"c?pia.*"));
+    Report("find: a folder that matches is passed over for a file",
+           fs.FindOrdinaryFile(dir / L"sub.*") == false && fs.FindOrdinaryFile(dir / L"*.bak"));
+    Report("find: a hidden file is not found", !fs.FindOrdinaryFile(dir / L"secret.hid"));
+    Report("find: no match", !fs.FindOrdinaryFile(dir / L"*.zzz"));
+    Report("find: a missing folder gives false", !fs.FindOrdinaryFile(dir / L"missing\\copia.bak"));
+    Report("find: an invalid name throws", Throws([&] { fs.FindOrdinaryFile(dir / L"a|b.bak"); }));
+}
+
+void ListingFolders(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"list");
+    for (const wchar_t* name : {L"beta.bak", L"Alpha.BAK", L"gamma.txt", L"report.bak2"})
+        Write(dir / name, "x");
+    Write(dir / L"hidden.bak", "x");
+    SetFileAttributesW(Raw(dir / L"hidden.bak").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (const wchar_t* name : {L"zeta", L"Delta", L"secret"})
+        CreateDirectoryW(Raw(dir / name).c_str(), nullptr);
+    SetFileAttributesW(Raw(dir / L"secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    Report("list files: pattern, case-insensitive order; hidden, folders and 8.3-only matches left out",
+           fs.ListFiles(dir.path(), L"*.BAK") == std::vector<std::wstring>{L"Alpha.BAK", L"beta.bak"});
+    Report("list files: *.* takes every ordinary file", fs.ListFiles(dir.path(), L"*.*").size() == 4);
+    Report("list folders: sorted, hidden ones and . and .. left out",
+           fs.ListFolders(dir.path()) == std::vector<std::wstring>{L"Delta", L"zeta"});
+    Report("list: a missing folder throws", Throws([&] { fs.ListFolders(dir / L"missing"); }));
+    Report("exists: folder and path",
+           fs.FolderExists(dir / L"zeta") && !fs.FolderExists(dir / L"gamma.txt") &&
+               fs.PathExists(dir / L"gamma.txt") && !fs.PathExists(dir / L"nothing"));
+}
+
+void ReplacingAWholeFile(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"replace");
+    std::wstring log = dir / L"TESORO.DAT";
+    Report("read: a missing file gives nothing", fs.ReadFile(log) == std::nullopt);
+    fs.CreateEmptyFile(log);
+    Report("create empty: a new file of 0 bytes", fs.ReadFile(log) == std::string());
+    Write(log, "old log");
+    fs.CreateEmptyFile(log);
+    Report("create empty: an existing file is kept", Read(log) == "old log");
+    Report("read: a folder cannot be read", Throws([&] { fs.ReadFile(dir.path()); }));
+
+    fs.ReplaceFile(log, std::string("new\0log", 7));
+    Report("replace: the new bytes are in place, no temporary left",
+           Read(log) == std::string("new\0log", 7) && NoTemporaryLeft(dir.path()));
+
+    HANDLE lock =
+        CreateFileW(Raw(log).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    bool threw = Throws([&] { fs.ReplaceFile(log, "lost"); });
+    CloseHandle(lock);
+    Report("replace: a file in use is kept whole, no temporary left",
+           threw && Read(log) == std::string("new\0log", 7) && NoTemporaryLeft(dir.path()));
+
+    SetFileAttributesW(Raw(log).c_str(), FILE_ATTRIBUTE_READONLY);
+    threw = Throws([&] { fs.ReplaceFile(log, "lost"); });
+    SetFileAttributesW(Raw(log).c_str(), FILE_ATTRIBUTE_NORMAL);
+    Report("replace: a read-only file is kept whole, no temporary left",
+           threw && Read(log) == std::string("new\0log", 7) && NoTemporaryLeft(dir.path()));
+
+    Report("replace: a missing folder throws",
+           Throws([&] { fs.ReplaceFile(dir / L"missing\\TESORO.DAT", "x"); }));
+
+    SetFileAttributesW(Raw(dir.path()).c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE probe = CreateFileW(Raw(dir / L"probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        Skip("replace: a folder that cannot be written keeps the old file", "this user may write any folder");
+    } else {
+        threw = Throws([&] { fs.ReplaceFile(log, "lost"); });
+        Report("replace: a folder that cannot be written keeps the old file",
+               threw && Read(log) == std::string("new\0log", 7));
+    }
+    SetFileAttributesW(Raw(dir.path()).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+void DriveStrings(tesoro::Drives& drives) {
+    std::wstring buffer(64, L' ');
+    std::uint32_t n = drives.LogicalDriveStrings(64, buffer);
+    bool shape = n >= 4 && n % 4 == 0 && n < 64 && buffer[n] == L'\0' && buffer[n - 1] == L'\0' &&
+                 buffer.substr(0, 3) == std::wstring(buffer.substr(0, 2)) + L"\\" && buffer[n + 1] == L' ';
+    Report("drive strings: roots each ended by NUL, one more NUL, the rest untouched", shape);
+
+    std::wstring small(64, L' ');
+    Report("drive strings: one character short writes nothing and asks for n + 1",
+           drives.LogicalDriveStrings(n, small) == n + 1 && small == std::wstring(64, L' '));
+    Report("drive strings: exactly n + 1 characters is enough",
+           drives.LogicalDriveStrings(n + 1, small) == n);
+    std::wstring shortBuffer(3, L' ');
+    Report("drive strings: never writes past a buffer shorter than the length given",
+           drives.LogicalDriveStrings(64, shortBuffer) > 3 && shortBuffer == L"   ");
+
+    Report("drive type: the name ends at its first NUL", drives.DriveType(std::wstring(L"C:\\\0X", 5)) == 3);
+    Report("drive type: an empty name is no drive",
+           drives.DriveType(std::wstring(1, L'\0')) == DRIVE_NO_ROOT_DIR);
+}
+
+void DriveFolders(tesoro::FileSystem& fs, tesoro::Drives& drives) {
+    Report("drive folder: C: gives a folder on C:", fs.DriveCurrentFolder(L'c').starts_with(L"C:\\") ||
+                                                        fs.DriveCurrentFolder(L'c').starts_with(L"c:\\"));
+    DWORD mask = GetLogicalDrives();
+    wchar_t unused = 0;
+    for (wchar_t letter = L'Y'; letter >= L'D' && !unused; --letter) {
+        if (!(mask & (1u << (letter - L'A')))) unused = letter;
+    }
+    Report("drive folder: a drive that does not exist throws",
+           unused && Throws([&] { fs.DriveCurrentFolder(unused); }));
+    Report("volume label: a drive that does not exist has none", drives.VolumeLabel(unused).empty());
+}
+
+// run.sh maps a drive letter to a folder that does not exist: a drive without a disc.
+void UnreadableDrive(tesoro::FileSystem& fs, tesoro::Drives& drives, wchar_t letter) {
+    const char* name = "drive folder: a drive that cannot be read throws";
+    if (!letter) {
+        Skip(name, "no unreadable drive given on the command line");
+        return;
+    }
+    std::wstring device{letter, L':'};
+    Report(name, Throws([&] { fs.DriveCurrentFolder(letter); }));
+    Report("find: a drive that cannot be read gives no file",
+           Throws([&] { fs.FindOrdinaryFile(device + L"\\x.bak"); }) ||
+               !fs.FindOrdinaryFile(device + L"\\x.bak"));
+    Report("list: a drive that cannot be read throws", Throws([&] { fs.ListFolders(device + L"\\"); }));
+    Report("volume label: a drive that cannot be read has none", drives.VolumeLabel(letter).empty());
+}
+
+std::wstring MakeRoot() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring root = std::wstring(temp) + L"tesoro-check-" + std::to_wstring(GetCurrentProcessId());
+    RemoveTree(root);
+    CreateDirectoryW(Raw(root).c_str(), nullptr);
+    return root;
+}
+
+}  // namespace
+
+// The optional argument is the letter of a drive that cannot be read.
+int main(int argc, char** argv) {
+    wchar_t unreadable = argc > 1 ? static_cast<wchar_t>(argv[1][0]) : 0;
+    tesoro::PrepareProcessErrorMode();
+    tesoro::Win32Platform win32;
+    tesoro::FileSystem& fs = win32.platform().fs;
+    std::wstring root = MakeRoot();
+    try {
+        CopyKeepsContentTimeAndAttributes(fs, root);
+        CopyOntoItselfIsRefused(fs, root);
+        ProtectedDestinationIsRefused(fs, root);
+        FailedCopyKeepsTheOldDestination(fs, root);
+        LongAndForeignNamesCopy(fs, root);
+        FindingOrdinaryFiles(fs, root);
+        ListingFolders(fs, root);
+        ReplacingAWholeFile(fs, root);
+        DriveStrings(win32.platform().drives);
+        DriveFolders(fs, win32.platform().drives);
+        UnreadableDrive(fs, win32.platform().drives, unreadable);
+    } catch (const std::exception& error) {
+        std::printf("FAIL  unexpected exception: %s\n", error.what());
+        ++failed;
+    }
+    RemoveTree(root);
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
