@@ -121,7 +121,6 @@ void FrmMain::BuildLayout() {
     CmdCancelar.hasBackColor = true;
     CmdCancelar.SetVisible(false);
 
-    LblDat.opaque = true;
     LblDat.SetVisible(false);
 
     LblArchFuente.font = {L"MS Sans Serif", 8.25, true};

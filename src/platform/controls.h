@@ -74,7 +74,6 @@ public:
     bool hasForeColor = false;
     Rgb backColor{};
     bool hasBackColor = false;
-    bool opaque = false;      // a label that hides what lies behind it
     int picture = 0;          // resource id of the picture, 0 for none
     int pressedPicture = 0;   // picture while a push-style check box is checked
     CursorKind cursor = CursorKind::Normal;

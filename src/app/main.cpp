@@ -1,0 +1,71 @@
+// Process entry: builds the platform and the main window, then runs the message loop.
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "main_window/frm_main.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr wchar_t kFailureText[] = L"No se pudo completar la operación.";
+constexpr wchar_t kFailureTitle[] = L"Copias de Seguridad";
+
+// The instructions are stored as UTF-8 text in the resources, lines ending in CR LF.
+std::wstring LoadHelpText(HINSTANCE instance) {
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_HELPTEXT), RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!bytes) return {};
+    std::string utf8(bytes, SizeofResource(instance, found));
+    if (utf8.starts_with("\xEF\xBB\xBF")) utf8.erase(0, 3);
+    if (utf8.empty()) return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
+    return text;
+}
+
+void ReportFailure(tesoro::Platform& platform) {
+    platform.dialogs.MessageBox(kFailureText, kFailureTitle, tesoro::MsgIcon::Exclamation,
+                                tesoro::MsgButtons::Ok);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    tesoro::PrepareProcessErrorMode();
+
+    std::optional<tesoro::Win32Platform> services;
+    try {
+        services.emplace();
+        tesoro::Platform& platform = services->platform();
+        tesoro::FrmMain frm(platform);
+        frm.TxtAyuda.SetText(LoadHelpText(instance));
+
+        tesoro::win32::MainWindow window(instance, platform.screen,
+                                         {frm.form,
+                                          frm.StackingOrder(),
+                                          frm.FocusOrder(),
+                                          {&frm.TmrDatos, &frm.TmrFlecha},
+                                          frm.DefaultButton(),
+                                          frm.CancelButton()});
+        window.onFailure = [&platform] { ReportFailure(platform); };
+        window.onClose = [&frm] { frm.Form_Unload(); };
+        window.Create();
+        services->SetOwner(window.Hwnd());
+        try {
+            frm.Form_Load();
+        } catch (const std::exception&) {
+            ReportFailure(platform);
+        }
+        window.ShowCentered();
+        return window.RunMessageLoop();
+    } catch (const std::exception&) {
+        if (services) ReportFailure(services->platform());
+        return 1;
+    }
+}

@@ -1,0 +1,103 @@
+// The child windows that show the main window's control models. Each ControlWindow is the ControlView of
+// one model: it creates the window, re-applies a property when the model reports a change, and turns the
+// window's notifications into the model's setters and events.
+#pragma once
+
+// clang-format off
+#include <windows.h>  // first: the other system headers need its types
+#include <commctrl.h>
+// clang-format on
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/win32/win32_gdi.h"
+
+namespace tesoro::win32 {
+
+class ControlWindow;
+
+// What a control window needs from the window that hosts it.
+class ControlHost {
+public:
+    virtual HINSTANCE Instance() = 0;
+    virtual int PixelsX(int twips) = 0;
+    virtual int PixelsY(int twips) = 0;
+    virtual int Dpi() = 0;
+    virtual HFONT Font(const FontSpec& spec) = 0;
+    // The window a control lives in: its frame's window, or the main window.
+    virtual HWND ParentWindow(const Control& control) = 0;
+    virtual void ToolTipChanged(ControlWindow& window) = 0;
+    // Runs a model call from a place the window procedure's own guard does not cover.
+    virtual void Guard(const std::function<void()>& action) = 0;
+
+protected:
+    ~ControlHost() = default;
+};
+
+// Our own window class for frames, labels and lines: painted by its ControlWindow, it forwards what its
+// children report to the main window.
+inline constexpr wchar_t kPaneClass[] = L"TesoroPane";
+void RegisterPaneClass(HINSTANCE instance);
+
+class ControlWindow : public ControlView {
+public:
+    ControlWindow(Control& model, ControlHost& host);
+    ~ControlWindow() override;
+    ControlWindow(const ControlWindow&) = delete;
+    ControlWindow& operator=(const ControlWindow&) = delete;
+
+    void Create();
+    HWND Hwnd() const { return hwnd_; }
+    Control& Model() const { return model_; }
+    void Changed(Property what) override;
+
+    // What the parent window hears about this control.
+    virtual void OnCommand(WORD /*code*/) {}
+    virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
+    virtual void OnMeasureItem(MEASUREITEMSTRUCT& /*item*/) {}
+    virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }  // nullptr: the system's colours
+    // Pane windows only.
+    void PaintGuarded(HDC dc, const RECT& client);
+
+protected:
+    struct WindowSpec {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle = 0;
+    };
+    virtual WindowSpec Spec() const = 0;
+    virtual void AfterCreate() {}
+    virtual RECT Bounds();  // in pixels, relative to the parent window
+    virtual void ShowCaption();
+    virtual void ShowValue() {}
+    virtual void ShowItems() {}
+    virtual void ShowSelection() {}
+    virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}
+    void Place();
+    HFONT ModelFont() { return host_.Font(model_.font); }
+    // Runs a user's action on the model, then shows the model's state again: a handler may have put back
+    // what the user chose.
+    void ActThenResync(const std::function<void()>& action);
+
+    Control& model_;
+    ControlHost& host_;
+    HWND hwnd_ = nullptr;
+};
+
+std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& host);
+std::unique_ptr<ControlWindow> MakeDriveListWindow(DriveList& model, ControlHost& host);
+std::unique_ptr<ControlWindow> MakeFolderListWindow(FolderList& model, ControlHost& host);
+std::unique_ptr<ControlWindow> MakeFileListWindow(FileList& model, ControlHost& host);
+
+// Helpers shared by the control windows.
+COLORREF ToColorRef(Rgb color);
+UniqueIcon LoadIconPicture(HINSTANCE instance, int id, int size);
+// A label's text as the window shows it: a lone carriage return becomes a line break.
+std::wstring DisplayText(const std::wstring& text);
+int TextWidth(HFONT font, const std::wstring& text);
+int FontHeight(HFONT font);
+
+}  // namespace tesoro::win32

@@ -1,0 +1,427 @@
+#include "platform/win32/win32_window.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "resources/resource_ids.h"
+
+namespace tesoro::win32 {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TesoroMain";
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr wchar_t kDefaultFace[] = L"MS Sans Serif";
+constexpr double kDefaultPoints = 8.25;
+
+int Round(double value) { return static_cast<int>(std::lround(value)); }
+
+}  // namespace
+
+// Re-applies the form's height when a handler changes it.
+class MainWindow::FormView : public ControlView {
+public:
+    FormView(Form& form, MainWindow& window) : form_(form), window_(window) { form_.Bind(this); }
+    ~FormView() override { form_.Bind(nullptr); }
+    void Changed(Property what) override {
+        if (what == Property::Geometry) window_.ResizeClient();
+    }
+
+private:
+    Form& form_;
+    MainWindow& window_;
+};
+
+// A model timer as a window timer of the main window; its id is its place in the list plus one.
+class MainWindow::TimerView : public ControlView {
+public:
+    TimerView(Timer& timer, HWND window, UINT_PTR id) : timer_(timer), window_(window), id_(id) {
+        timer_.Bind(this);
+        Changed(Property::Timer);
+    }
+    ~TimerView() override { timer_.Bind(nullptr); }
+    void Changed(Property what) override {
+        if (what != Property::Timer) return;
+        if (timer_.Enabled()) {
+            SetTimer(window_, id_, static_cast<UINT>(timer_.Interval()), nullptr);
+        } else {
+            KillTimer(window_, id_);
+        }
+    }
+    void Tick() { timer_.Tick(); }
+
+private:
+    Timer& timer_;
+    HWND window_;
+    UINT_PTR id_;
+};
+
+MainWindow::MainWindow(HINSTANCE instance, Screen& screen, WindowContent content)
+    : instance_(instance), screen_(screen), content_(std::move(content)) {}
+
+MainWindow::~MainWindow() {
+    toolTip_.reset();
+    window_.reset();
+}
+
+void MainWindow::Create() {
+    twipsPerPixelX_ = screen_.TwipsPerPixelX();
+    twipsPerPixelY_ = screen_.TwipsPerPixelY();
+    viewSwitchCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_VIEWSWITCH));
+    inputCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_INPUT));
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};  // tool tips
+    InitCommonControlsEx(&classes);
+    RegisterPaneClass(instance_);
+
+    WNDCLASSEXW main{};
+    main.cbSize = sizeof main;
+    main.lpfnWndProc = WindowProc;
+    main.hInstance = instance_;
+    main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    main.lpszClassName = kMainClass;
+    const int icon = content_.form.icon != 0 ? content_.form.icon : IDI_APP;
+    main.hIcon = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(icon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    main.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(icon), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                 LR_SHARED));
+    if (!RegisterClassExW(&main) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::runtime_error("RegisterClassExW failed for the main window");
+    }
+
+    RECT frame{0, 0, PixelsX(content_.form.clientWidth), PixelsY(content_.form.clientHeight)};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    window_.reset(CreateWindowExW(0, kMainClass, content_.form.caption.c_str(), kMainStyle, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                  nullptr, instance_, this));
+    if (!window_) throw std::runtime_error("CreateWindowExW failed for the main window");
+
+    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr));
+    if (!toolTip_) throw std::runtime_error("CreateWindowExW failed for the tool tips");
+
+    CreateControls();
+    for (std::size_t i = 0; i < content_.timers.size(); ++i) {
+        timerViews_.push_back(std::make_unique<TimerView>(*content_.timers[i], hwnd_, i + 1));
+    }
+    formView_ = std::make_unique<FormView>(content_.form, *this);
+    ResizeClient();
+}
+
+// Each window goes to the bottom of its siblings as it is made, so the first in the list lies in front.
+void MainWindow::CreateControls() {
+    for (Control* control : content_.stacking) {
+        std::unique_ptr<ControlWindow> window = MakeControlWindow(*control, *this);
+        ControlWindow* raw = window.get();
+        controls_.push_back(std::move(window));
+        byId_[control->id] = raw;  // list boxes ask for their item height while being created
+        raw->Create();
+        byHwnd_[raw->Hwnd()] = raw;
+        SetWindowPos(raw->Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ToolTipChanged(*raw);
+    }
+}
+
+// The form's height counts the design's border and title bar; the client area is what is left of it.
+void MainWindow::ResizeClient() {
+    const Form& form = content_.form;
+    const int clientTwips = form.Height() > 0 ? form.Height() - Form::kDesignFrameHeight : form.clientHeight;
+    RECT frame{0, 0, PixelsX(form.clientWidth), PixelsY(clientTwips)};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::ShowCentered() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    FocusFirst();
+}
+
+int MainWindow::RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (PreTranslate(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+// Tab and Shift+Tab follow the focus order; the dialog manager does the rest: Enter asks for the
+// default button, Esc sends IDCANCEL, Alt+letter finds a caption's access key (inside frames too).
+bool MainWindow::PreTranslate(MSG& message) {
+    if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+        MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &message);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    bool handled = false;
+    self->Guard([&] {
+        result = self->Handle(message, wParam, lParam);
+        handled = true;
+    });
+    return handled ? result : 0;
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(wParam);
+            return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (ControlWindow* control = ById(static_cast<int>(item->CtlID))) {
+                control->OnDrawItem(*item);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (ControlWindow* control = ById(static_cast<int>(item->CtlID))) {
+                control->OnMeasureItem(*item);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORLISTBOX:
+            if (ControlWindow* control = FromWindow(reinterpret_cast<HWND>(lParam))) {
+                if (HBRUSH brush = control->OnCtlColor(reinterpret_cast<HDC>(wParam))) {
+                    return reinterpret_cast<LRESULT>(brush);
+                }
+            }
+            break;
+        case WM_TIMER:
+            if (wParam >= 1 && wParam <= timerViews_.size()) timerViews_[wParam - 1]->Tick();
+            return 0;
+        case WM_SETCURSOR:
+            if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+            break;
+        case DM_GETDEFID:
+            if (const Control* button = DefaultForEnter()) return MAKELRESULT(button->id, DC_HASDEFID);
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_CLOSE:
+            if (onClose) {
+                onClose();
+            } else {
+                DestroyWindow(hwnd_);
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// As in a dialog, a push button with the focus takes Enter for itself; elsewhere Enter is the default
+// button's.
+const Control* MainWindow::DefaultForEnter() const {
+    const ControlWindow* focused = FromWindow(GetFocus());
+    if (focused && focused->Model().kind == Kind::Button) return &focused->Model();
+    return content_.defaultButton;
+}
+
+void MainWindow::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    if (id == IDOK) {
+        Press(content_.defaultButton);
+    } else if (id == IDCANCEL) {
+        Press(content_.cancelButton);
+    } else if (ControlWindow* control = ById(id)) {
+        control->OnCommand(HIWORD(wParam));
+    }
+}
+
+void MainWindow::Press(Control* control) {
+    auto* button = dynamic_cast<Button*>(control);
+    if (!button) return;
+    ControlWindow* window = ById(button->id);
+    if (window && IsWindowEnabled(window->Hwnd())) button->Click();
+}
+
+bool MainWindow::OnSetCursor(HWND under, UINT hitTest) {
+    if (hitTest != HTCLIENT) return false;
+    const ControlWindow* control = FromWindow(under);
+    if (!control) return false;
+    HCURSOR cursor = nullptr;
+    switch (control->Model().cursor) {
+        case CursorKind::ViewSwitch:
+            cursor = viewSwitchCursor_;
+            break;
+        case CursorKind::Input:
+            cursor = inputCursor_;
+            break;
+        case CursorKind::Normal:
+            break;
+    }
+    if (!cursor) return false;  // the control's own pointer: the arrow, or the text cursor over a text box
+    SetCursor(cursor);
+    return true;
+}
+
+// Like a dialog, the window gives the focus back to the control that had it when it was left.
+void MainWindow::OnActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        return;
+    }
+    if (lastFocus_ && IsWindow(lastFocus_) && CanTakeFocus(lastFocus_)) {
+        SetFocus(lastFocus_);
+    } else {
+        FocusFirst();
+    }
+}
+
+void MainWindow::FocusFirst() {
+    for (Control* control : content_.focusOrder) {
+        ControlWindow* window = ById(control->id);
+        if (window && CanTakeFocus(window->Hwnd())) {
+            SetFocus(window->Hwnd());
+            return;
+        }
+    }
+}
+
+void MainWindow::MoveFocus(int step) {
+    const auto& order = content_.focusOrder;
+    const int count = static_cast<int>(order.size());
+    if (count == 0) return;
+    int current = -1;
+    if (const ControlWindow* focused = FromWindow(GetFocus())) {
+        for (int i = 0; i < count; ++i) {
+            if (order[static_cast<std::size_t>(i)] == &focused->Model()) current = i;
+        }
+    }
+    const int start = current >= 0 ? current : (step > 0 ? count - 1 : 0);
+    for (int k = 1; k <= count; ++k) {
+        const int i = ((start + step * k) % count + count) % count;
+        ControlWindow* window = ById(order[static_cast<std::size_t>(i)]->id);
+        if (!window || !CanTakeFocus(window->Hwnd())) continue;
+        SetFocus(window->Hwnd());
+        if (window->Model().kind == Kind::TextBox) SendMessageW(window->Hwnd(), EM_SETSEL, 0, -1);
+        return;
+    }
+}
+
+// Shown and enabled, and so is every window it lies in.
+bool MainWindow::CanTakeFocus(HWND window) const {
+    if (!IsWindowVisible(window)) return false;
+    for (HWND w = window; w && w != hwnd_; w = GetParent(w)) {
+        if (!IsWindowEnabled(w)) return false;
+    }
+    return true;
+}
+
+ControlWindow* MainWindow::ById(int id) const {
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : found->second;
+}
+
+ControlWindow* MainWindow::FromWindow(HWND window) const {
+    for (HWND w = window; w && w != hwnd_; w = GetParent(w)) {
+        const auto found = byHwnd_.find(w);
+        if (found != byHwnd_.end()) return found->second;
+    }
+    return nullptr;
+}
+
+// ---- ControlHost ----
+
+int MainWindow::PixelsX(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelX_); }
+
+int MainWindow::PixelsY(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelY_); }
+
+int MainWindow::Dpi() { return Round(1440.0 / twipsPerPixelY_); }
+
+// One font object per distinct look, kept for the life of the window.
+HFONT MainWindow::Font(const FontSpec& spec) {
+    const std::wstring face = spec.face.empty() ? kDefaultFace : spec.face;
+    const double points = spec.points > 0 ? spec.points : kDefaultPoints;
+    auto key = std::make_tuple(face, Round(points * 100), spec.bold, spec.underline);
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second.get();
+    UniqueFont font(CreateFontW(-Round(points * Dpi() / 72.0), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
+                                FALSE, spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                face.c_str()));
+    if (!font) throw std::runtime_error("CreateFontW failed");
+    return fonts_.emplace(std::move(key), std::move(font)).first->second.get();
+}
+
+HWND MainWindow::ParentWindow(const Control& control) {
+    if (!control.parent) return hwnd_;
+    const ControlWindow* frame = ById(control.parent->id);
+    if (!frame || !frame->Hwnd()) throw std::logic_error("a control comes before its frame");
+    return frame->Hwnd();
+}
+
+// A control with an empty tip has no tool at all, so nothing pops up over it.
+void MainWindow::ToolTipChanged(ControlWindow& window) {
+    std::wstring text = window.Model().ToolTip();
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(window.Hwnd());
+    tool.lpszText = text.data();
+    const bool shown = toolsShown_.count(window.Hwnd()) != 0;
+    if (text.empty()) {
+        if (shown) SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        toolsShown_.erase(window.Hwnd());
+    } else if (shown) {
+        SendMessageW(toolTip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    } else {
+        SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        toolsShown_.insert(window.Hwnd());
+    }
+}
+
+void MainWindow::Guard(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        if (!onFailure) return;
+        try {
+            onFailure();
+        } catch (...) {
+            // Reporting failed as well; the window carries on.
+        }
+    }
+}
+
+}  // namespace tesoro::win32
