@@ -21,7 +21,7 @@ winpath() { echo "Z:${1//\//\\}"; }
 now() { date +%s.%N; }
 ratios=()
 for round in $(seq "$rounds"); do
-    program=$(/usr/lib/wine/wine64 "$exe" "$(winpath "$work/source.bin")" "$(winpath "$work/program.bin")")
+    program=$(/usr/lib/wine/wine64 "$exe" "$(winpath "$work/source.bin")" "$(winpath "$work/program.bin")" | tr -d "\r")
     cmp -s "$work/source.bin" "$work/program.bin" || { echo "copy differs"; exit 1; }
     rm -f "$work/program.bin" "$work/cp.bin"
     sync
