@@ -4,11 +4,6 @@
 
 namespace tesoro {
 
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (!folder.empty() && folder.back() == L'\\') return folder + name;
-    return folder + L'\\' + name;
-}
-
 std::wstring ProposedCopyName(const std::wstring& fileName) {
     return fileName.substr(0, fileName.find(L'.')) + L".BAK";
 }

@@ -3,13 +3,13 @@
 
 #include <string>
 
+#include "platform/paths.h"
+
 namespace tesoro {
 
 // In the name box: no file is chosen yet.
 inline const std::wstring kPlaceholderName = L"¿?.BAK";
 
-// The folder, a backslash unless the folder already ends in one (a drive root), and the name.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 // The name cut at its first dot, with ".BAK" appended.
 std::wstring ProposedCopyName(const std::wstring& fileName);
 // Whether two drive values ("c: [SISTEMA]", "C:\", "c:") name the same drive: letter and colon.

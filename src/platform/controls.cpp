@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/paths.h"
 #include "platform/services.h"
 
 namespace tesoro {
@@ -58,10 +59,6 @@ std::vector<std::wstring> SplitFolders(const std::wstring& path) {
         start = end + 1;
     }
     return names;
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    return folder.ends_with(L'\\') ? folder + name : folder + L'\\' + name;
 }
 
 // An absolute folder path in the lists' own form: "C:\Datos", "C:\" at a root; "." and ".." followed.
