@@ -22,7 +22,7 @@ TEST(FakePatternTest, FollowsWindowsWildcards) {
 }
 
 class FakeFileSystemTest : public ::testing::Test {
-  protected:
+protected:
     FakeFileSystemTest() {
         fake.fs.AddFile(L"C:\\Datos\\informe.txt", "nuevo");
         fake.fs.AddFile(L"C:\\Datos\\informe.BAK", "viejo");

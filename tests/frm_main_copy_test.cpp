@@ -264,8 +264,9 @@ TEST_F(CopyTest, ALineTooLongForTheLogIsNotRecordedAndTheUserIsTold) {
     Copy();
     EXPECT_TRUE(fake.fs.Exists(folder + L"\\informe.BAK"));
     ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[1].text, L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r"
-                                  L"la línea ocupa más de 126 caracteres.");
+    EXPECT_EQ(Messages()[1].text,
+              L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r"
+              L"la línea ocupa más de 126 caracteres.");
     EXPECT_EQ(form->Log.Count(), 0);
 }
 

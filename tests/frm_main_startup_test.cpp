@@ -65,7 +65,9 @@ TEST_F(StartupTest, ButtonColumnShareOnePlaceWithThePauseButtonInFront) {
     EXPECT_EQ(f.CmdVerLog.Geometry().top, 1800);
     EXPECT_EQ(f.CmdSalir.Geometry().top, 4560);
     const auto order = f.StackingOrder();
-    const auto at = [&](const Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };
+    const auto at = [&](const Control& c) {
+        return std::find(order.begin(), order.end(), &c) - order.begin();
+    };
     EXPECT_LT(at(f.ChkDetener), at(f.CmdBorrar));
     EXPECT_LT(at(f.TxtAyuda), at(f.FraFuente));
     EXPECT_LT(at(f.FraFuente), at(f.LblDat));

@@ -17,13 +17,13 @@ using testing::kRemote;
 using testing::kRemovable;
 
 class RecordingView : public ControlView {
-  public:
+public:
     std::vector<Property> changes;
     void Changed(Property what) override { changes.push_back(what); }
 };
 
 class ListControlsTest : public ::testing::Test {
-  protected:
+protected:
     ListControlsTest() {
         fake.fs.AddDrive(L'A', kRemovable).ready = false;
         fake.fs.AddDrive(L'D', kCdRom, L"FOTOS");

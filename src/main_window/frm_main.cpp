@@ -13,12 +13,18 @@ constexpr Rgb kDarkRed{128, 0, 0};
 constexpr Rgb kDarkGreen{0, 64, 0};
 constexpr Rgb kButtonRed{192, 0, 0};
 
-const FontSpec kFrameFont{L"MS Sans Serif", 9.75, true};
-const FontSpec kCheckFont{L"MS Sans Serif", 9.75};
-const FontSpec kCaptionFont{L"Comic Sans MS", 9};
+const FontStyle kFrameFont{L"MS Sans Serif", 9.75, true};
+const FontStyle kCheckFont{L"MS Sans Serif", 9.75};
+const FontStyle kCaptionFont{L"Comic Sans MS", 9};
 
 // The right-hand column of buttons: every place is 735 x 615 twips at Left 6000.
 Rect ColumnPlace(int top) { return {6000, top, 735, 615}; }
+
+void SetLook(Control& control, const FontStyle& font, Rgb color) {
+    control.font = font;
+    control.foreColor = color;
+    control.hasForeColor = true;
+}
 
 constexpr std::size_t kLabelWrapWidth = 50;  // characters on the first line of the source label
 
@@ -92,9 +98,7 @@ void FrmMain::BuildLayout() {
     CmdCopiar.SetToolTip(L"Generar Copia de Seguridad");
 
     FraDestino.SetCaption(L"DESTINO:");
-    FraDestino.font = kFrameFont;
-    FraDestino.foreColor = kDarkRed;
-    FraDestino.hasForeColor = true;
+    SetLook(FraDestino, kFrameFont, kDarkRed);
 
     ChkEditar.SetCaption(L"Editar TESORO.DAT");
     ChkEditar.font = kCheckFont;
@@ -104,17 +108,13 @@ void FrmMain::BuildLayout() {
     ChkLog.SetValue(1);
 
     LblFichDestino.SetCaption(L"Nombre Archivo de Seguridad:");
-    LblFichDestino.font = kCaptionFont;
-    LblFichDestino.foreColor = kDarkRed;
-    LblFichDestino.hasForeColor = true;
+    SetLook(LblFichDestino, kCaptionFont, kDarkRed);
 
     TxtAyuda.font = {L"MS Sans Serif", 9.75};
     TxtAyuda.SetVisible(false);
 
     FraFuente.SetCaption(L"FUENTE:");
-    FraFuente.font = kFrameFont;
-    FraFuente.foreColor = kDarkBlue;
-    FraFuente.hasForeColor = true;
+    SetLook(FraFuente, kFrameFont, kDarkBlue);
 
     CmdCancelar.SetCaption(L"&Cerrar Borrar Archivo");
     CmdCancelar.backColor = kButtonRed;
@@ -126,15 +126,11 @@ void FrmMain::BuildLayout() {
     LblArchFuente.font = {L"MS Sans Serif", 8.25, true};
 
     LblFuente.SetCaption(L"Copia de Seguridad del Archivo:");
-    LblFuente.font = kCaptionFont;
-    LblFuente.foreColor = kDarkBlue;
-    LblFuente.hasForeColor = true;
+    SetLook(LblFuente, kCaptionFont, kDarkBlue);
 
     LblBorrar.SetCaption(
         L"Seleccione el archivo de seguridad que desee borrar y haga click sobre «borrar archivo».      ");
-    LblBorrar.font = {L"Small Fonts", 6.75};
-    LblBorrar.foreColor = kDarkGreen;
-    LblBorrar.hasForeColor = true;
+    SetLook(LblBorrar, {L"Small Fonts", 6.75}, kDarkGreen);
     LblBorrar.SetVisible(false);
 
     ImgFlecha.picture = IDI_FLECHA;
@@ -162,17 +158,17 @@ void FrmMain::WireEvents() {
 }
 
 std::vector<Control*> FrmMain::StackingOrder() {
-    return {&ChkDetener,   &CmdVerLog,   &CmdBorrar,      &CmdAyuda,  &CmdAutor,       &FraDestino,
-            &ChkEditar,    &DirDestino,  &TxtArchDestino, &ChkLog,    &DrvDestino,     &LblFichDestino,
-            &CmdSalir,     &CmdCopiar,   &TxtAyuda,       &FraFuente, &CmdCancelar,    &FileFuente,
-            &DirFuente,    &DrvFuente,   &LblDat,         &LblArchFuente, &LblFuente,  &LblBorrar,
-            &ImgFlecha,    &Line1};
+    return {&ChkDetener, &CmdVerLog,  &CmdBorrar,      &CmdAyuda,      &CmdAutor,    &FraDestino,
+            &ChkEditar,  &DirDestino, &TxtArchDestino, &ChkLog,        &DrvDestino,  &LblFichDestino,
+            &CmdSalir,   &CmdCopiar,  &TxtAyuda,       &FraFuente,     &CmdCancelar, &FileFuente,
+            &DirFuente,  &DrvFuente,  &LblDat,         &LblArchFuente, &LblFuente,   &LblBorrar,
+            &ImgFlecha,  &Line1};
 }
 
 std::vector<Control*> FrmMain::FocusOrder() {
-    return {&CmdCopiar,  &CmdVerLog,      &CmdAyuda,   &CmdAutor,   &CmdSalir, &DrvFuente,
-            &DirFuente,  &FileFuente,     &TxtArchDestino, &DrvDestino, &DirDestino, &ChkLog,
-            &CmdBorrar,  &TxtAyuda,       &CmdCancelar, &ChkDetener, &ChkEditar};
+    return {&CmdCopiar, &CmdVerLog,  &CmdAyuda,       &CmdAutor,   &CmdSalir,   &DrvFuente,
+            &DirFuente, &FileFuente, &TxtArchDestino, &DrvDestino, &DirDestino, &ChkLog,
+            &CmdBorrar, &TxtAyuda,   &CmdCancelar,    &ChkDetener, &ChkEditar};
 }
 
 MsgAnswer FrmMain::Show(const std::wstring& text, const std::wstring& title, MsgIcon icon,

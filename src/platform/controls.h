@@ -29,7 +29,7 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-struct FontSpec {
+struct FontStyle {
     std::wstring face;  // empty: the window's default font
     double points = 0;
     bool bold = false;
@@ -42,11 +42,11 @@ struct Rect {
 };
 
 enum class Kind {
-    Button,         // push button: a picture or a caption
-    CheckBox,       // ordinary check box, or drawn as a picture button when it has a picture
+    Button,    // push button: a picture or a caption
+    CheckBox,  // ordinary check box, or drawn as a picture button when it has a picture
     Label,
-    TextBox,        // single-line editable
-    HelpText,       // multi-line, read-only, vertical scroll bar
+    TextBox,   // single-line editable
+    HelpText,  // multi-line, read-only, vertical scroll bar
     Frame,
     Image,
     Line,
@@ -69,13 +69,13 @@ public:
     Kind kind;
     int id;           // child-window id, also how end-to-end tests find the control
     Control* parent;  // a frame, or nullptr for the window
-    FontSpec font;
+    FontStyle font;
     Rgb foreColor{};
     bool hasForeColor = false;
     Rgb backColor{};
     bool hasBackColor = false;
-    int picture = 0;          // resource id of the picture, 0 for none
-    int pressedPicture = 0;   // picture while a push-style check box is checked
+    int picture = 0;         // resource id of the picture, 0 for none
+    int pressedPicture = 0;  // picture while a push-style check box is checked
     CursorKind cursor = CursorKind::Normal;
 
     bool Visible() const { return visible_; }
@@ -251,14 +251,15 @@ public:
     std::function<void()> onClick;
 
     const std::wstring& Path() const { return path_; }
-    void SetPath(const std::wstring& folder);  // raises PathChange when the folder differs; throws PlatformError
+    void SetPath(
+        const std::wstring& folder);  // raises PathChange when the folder differs; throws PlatformError
     const std::wstring& Pattern() const { return pattern_; }
     void SetPattern(const std::wstring& pattern);
     const std::vector<std::wstring>& Items() const { return items_; }
     int ListIndex() const { return index_; }
     const std::wstring& FileName() const;  // the selected file's name, empty when none
-    void SelectItem(int index);             // the user selects a file: raises Click
-    void Refresh();                         // reads the folder again, keeping the selected name if still there
+    void SelectItem(int index);            // the user selects a file: raises Click
+    void Refresh();                        // reads the folder again, keeping the selected name if still there
 
 private:
     void Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection);

@@ -31,7 +31,7 @@ enum DriveKind : unsigned { kNoRoot = 1, kRemovable = 2, kFixed = 3, kRemote = 4
 // Relative paths resolve against the current folders; "/" counts as "\"; "." and ".." are followed;
 // trailing dots and spaces of a name are dropped, as the system does.
 class FakeFileSystem : public FileSystem {
-  public:
+public:
     struct Drive {
         wchar_t letter = L'C';
         unsigned type = kFixed;
@@ -76,7 +76,7 @@ class FakeFileSystem : public FileSystem {
     void CreateEmptyFile(const std::wstring& path) override;
     void ReplaceFile(const std::wstring& path, const std::string& bytes) override;
 
-  private:
+private:
     struct Entry {
         std::wstring path;  // as given, drive letter upper case
         bool folder = false;
@@ -113,7 +113,7 @@ class FakeFileSystem : public FileSystem {
 bool MatchesPattern(const std::wstring& name, const std::wstring& pattern);
 
 class FakeDrives : public Drives {
-  public:
+public:
     explicit FakeDrives(FakeFileSystem& fs) : fs_(fs) {}
     bool failLogicalDriveStrings = false;
 
@@ -121,7 +121,7 @@ class FakeDrives : public Drives {
     unsigned DriveType(const std::wstring& root) override;
     std::wstring VolumeLabel(wchar_t letter) override;
 
-  private:
+private:
     FakeFileSystem& fs_;
 };
 
@@ -129,7 +129,7 @@ class FakeDrives : public Drives {
 // A Yes/No box with no scripted answer fails the test and answers No; an OK box answers Ok, taking a
 // scripted Ok from the front of the queue if there is one.
 class ScriptedDialogs : public Dialogs {
-  public:
+public:
     struct Message {
         std::wstring text, title;
         MsgIcon icon;
@@ -155,13 +155,13 @@ class ScriptedDialogs : public Dialogs {
 };
 
 class FixedClock : public Clock {
-  public:
+public:
     std::wstring date = L"7/12/2026";
     std::wstring ShortDate() override { return date; }
 };
 
 class RecordingShell : public Shell {
-  public:
+public:
     struct Opened {
         std::wstring target, folder;
     };
@@ -172,7 +172,7 @@ class RecordingShell : public Shell {
 };
 
 class FakeScreen : public Screen {
-  public:
+public:
     int twipsPerPixelX = 15;
     int twipsPerPixelY = 15;
     int TwipsPerPixelX() override { return twipsPerPixelX; }
@@ -180,7 +180,7 @@ class FakeScreen : public Screen {
 };
 
 class FakeCodec : public AnsiCodec {
-  public:
+public:
     std::string ToAnsi(const std::wstring& text) override;
     std::wstring FromAnsi(const std::string& bytes) override;
 };
@@ -189,14 +189,14 @@ class FakeCodec : public AnsiCodec {
 struct ProcessEnded {};
 
 class FakeProcess : public Process {
-  public:
+public:
     [[noreturn]] void End() override { throw ProcessEnded{}; }
 };
 
 // One of each, wired into `platform`. The default machine: drive C: (fixed, "SISTEMA") holding
 // C:\Windows\Temp, current folder C:\.
 class FakePlatform {
-  public:
+public:
     FakePlatform();
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;

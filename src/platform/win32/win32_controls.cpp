@@ -149,7 +149,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override {
+    WindowClassStyle ClassStyle() const override {
         DWORD style = BS_PUSHBUTTON;
         if (model_.picture != 0) {
             style |= BS_ICON;
@@ -187,7 +187,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override {
+    WindowClassStyle ClassStyle() const override {
         const DWORD look = model_.picture != 0 ? BS_PUSHLIKE | BS_ICON : BS_MULTILINE;
         return {L"BUTTON", static_cast<DWORD>(BS_AUTOCHECKBOX) | look};
     }
@@ -234,7 +234,7 @@ protected:
         DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &area, TextFormat());
     }
 
-    WindowSpec Spec() const override { return {kPaneClass, 0}; }
+    WindowClassStyle ClassStyle() const override { return {kPaneClass, 0}; }
 
     RECT Bounds() override {
         RECT bounds = ControlWindow::Bounds();
@@ -291,7 +291,9 @@ protected:
         DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX);
     }
 
-    WindowSpec Spec() const override { return {kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT}; }
+    WindowClassStyle ClassStyle() const override {
+        return {kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    }
 };
 
 // A straight line of its thickness in pixels, from the rect's top-left to its bottom-right corner.
@@ -312,7 +314,7 @@ protected:
         LineTo(dc, ends.right - bounds_.left + half, ends.bottom - bounds_.top + half);
     }
 
-    WindowSpec Spec() const override { return {kPaneClass, 0}; }
+    WindowClassStyle ClassStyle() const override { return {kPaneClass, 0}; }
 
     RECT Bounds() override {
         const RECT ends = Ends();
@@ -352,7 +354,9 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE}; }
+    WindowClassStyle ClassStyle() const override {
+        return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    }
 
     // The model's text goes to the window without coming back as a change.
     void ShowCaption() override {
@@ -378,7 +382,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override {
+    WindowClassStyle ClassStyle() const override {
         return {L"EDIT", ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
                 WS_EX_CLIENTEDGE};
     }
@@ -391,7 +395,7 @@ public:
     using ControlWindow::ControlWindow;
 
 protected:
-    WindowSpec Spec() const override { return {L"STATIC", SS_ICON | SS_CENTERIMAGE}; }
+    WindowClassStyle ClassStyle() const override { return {L"STATIC", SS_ICON | SS_CENTERIMAGE}; }
 
     void AfterCreate() override {
         if (model_.picture == 0) return;
@@ -415,13 +419,13 @@ ControlWindow::ControlWindow(Control& model, ControlHost& host) : model_(model),
 ControlWindow::~ControlWindow() { model_.Bind(nullptr); }
 
 void ControlWindow::Create() {
-    const WindowSpec spec = Spec();
-    DWORD style = spec.style | WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP;
+    const WindowClassStyle look = ClassStyle();
+    DWORD style = look.style | WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP;
     if (model_.Visible()) style |= WS_VISIBLE;
     if (!model_.Enabled()) style |= WS_DISABLED;
     const RECT bounds = Bounds();
     hwnd_ =
-        CreateWindowExW(spec.exStyle, spec.className, L"", style, bounds.left, bounds.top,
+        CreateWindowExW(look.exStyle, look.className, L"", style, bounds.left, bounds.top,
                         bounds.right - bounds.left, bounds.bottom - bounds.top, host_.ParentWindow(model_),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(model_.id)), host_.Instance(), this);
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for a control");

@@ -26,7 +26,7 @@ public:
     virtual int PixelsX(int twips) = 0;
     virtual int PixelsY(int twips) = 0;
     virtual int Dpi() = 0;
-    virtual HFONT Font(const FontSpec& spec) = 0;
+    virtual HFONT Font(const FontStyle& look) = 0;
     // The window a control lives in: its frame's window, or the main window.
     virtual HWND ParentWindow(const Control& control) = 0;
     virtual void ToolTipChanged(ControlWindow& window) = 0;
@@ -63,12 +63,12 @@ public:
     void PaintGuarded(HDC dc, const RECT& client);
 
 protected:
-    struct WindowSpec {
+    struct WindowClassStyle {
         const wchar_t* className;
         DWORD style;
         DWORD exStyle = 0;
     };
-    virtual WindowSpec Spec() const = 0;
+    virtual WindowClassStyle ClassStyle() const = 0;
     virtual void AfterCreate() {}
     virtual RECT Bounds();  // in pixels, relative to the parent window
     virtual void ShowCaption();

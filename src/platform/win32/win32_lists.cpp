@@ -93,7 +93,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override {
+    WindowClassStyle ClassStyle() const override {
         return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL};
     }
 
@@ -154,7 +154,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override {
+    WindowClassStyle ClassStyle() const override {
         return {
             WC_LISTBOXW,
             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL,
@@ -231,7 +231,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override {
+    WindowClassStyle ClassStyle() const override {
         return {WC_LISTBOXW, LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL,
                 WS_EX_CLIENTEDGE};
     }

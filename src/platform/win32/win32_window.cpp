@@ -369,14 +369,14 @@ int MainWindow::PixelsY(int twips) { return Round(static_cast<double>(twips) / t
 int MainWindow::Dpi() { return Round(1440.0 / twipsPerPixelY_); }
 
 // One font object per distinct look, kept for the life of the window.
-HFONT MainWindow::Font(const FontSpec& spec) {
-    const std::wstring face = spec.face.empty() ? kDefaultFace : spec.face;
-    const double points = spec.points > 0 ? spec.points : kDefaultPoints;
-    auto key = std::make_tuple(face, Round(points * 100), spec.bold, spec.underline);
+HFONT MainWindow::Font(const FontStyle& look) {
+    const std::wstring face = look.face.empty() ? kDefaultFace : look.face;
+    const double points = look.points > 0 ? look.points : kDefaultPoints;
+    auto key = std::make_tuple(face, Round(points * 100), look.bold, look.underline);
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second.get();
-    UniqueFont font(CreateFontW(-Round(points * Dpi() / 72.0), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
-                                FALSE, spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    UniqueFont font(CreateFontW(-Round(points * Dpi() / 72.0), 0, 0, 0, look.bold ? FW_BOLD : FW_NORMAL,
+                                FALSE, look.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                 face.c_str()));
     if (!font) throw std::runtime_error("CreateFontW failed");

@@ -74,7 +74,7 @@ private:
     int PixelsX(int twips) override;
     int PixelsY(int twips) override;
     int Dpi() override;
-    HFONT Font(const FontSpec& spec) override;
+    HFONT Font(const FontStyle& look) override;
     HWND ParentWindow(const Control& control) override;
     void ToolTipChanged(ControlWindow& window) override;
     void Guard(const std::function<void()>& action) override;
