@@ -29,7 +29,6 @@ public:
 
     // LogChanged: the list differs from the file and must be written back at exit.
     bool Changed() const { return changed_; }
-    void MarkChanged() { changed_ = true; }
 
 private:
     friend class CopyLogFile;
