@@ -28,16 +28,6 @@ void SetLook(Control& control, const FontStyle& font, Rgb color) {
 
 constexpr std::size_t kLabelWrapWidth = 50;  // characters on the first line of the source label
 
-const wchar_t kDriveUnavailable[] = L"La unidad de disco no está disponible";
-const wchar_t kDriveUnavailableTitle[] = L"Error al Acceder a la unidad de disco";
-
-const wchar_t kCopyFailed[] =
-    L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
-    L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
-const wchar_t kCopyResultTitle[] = L"Resultado de generar copia...";
-const wchar_t kCopyDoneTitle[] = L"Resultado Copia de Seguridad";
-const wchar_t kNotLogged[] = L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r";
-
 }  // namespace
 
 FrmMain::FrmMain(Platform& platform)
@@ -155,6 +145,14 @@ void FrmMain::WireEvents() {
     DirFuente.onChange = [this] { DirFuente_Change(); };
     FileFuente.onPathChange = [this] { FileFuente_PathChange(); };
     FileFuente.onClick = [this] { FileFuente_Click(); };
+    CmdVerLog.onClick = [this] { CmdVerLog_Click(); };
+    TmrDatos.onTimer = [this] { TmrDatos_Timer(); };
+    ChkDetener.onClick = [this] { chkdetener_Click(); };
+    TmrFlecha.onTimer = [this] { tmrflecha_Timer(); };
+    CmdBorrar.onClick = [this] { CmdBorrar_Click(); };
+    CmdCancelar.onClick = [this] { CmdCancelar_Click(); };
+    CmdAyuda.onClick = [this] { CmdAyuda_Click(); };
+    CmdAutor.onClick = [this] { CmdAutor_Click(); };
 }
 
 std::vector<Control*> FrmMain::StackingOrder() {
@@ -218,6 +216,8 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::CmdSalir_Click() { Form_Unload(); }
 
+void FrmMain::CmdAutor_Click() {}
+
 // ---- The source label ----
 
 void FrmMain::Tam_Lbl_Fuente() {
@@ -239,139 +239,6 @@ std::wstring FrmMain::SourcePathFromLabel() const {
 void FrmMain::ShowSourceFolder() {
     LblArchFuente.SetCaption(DirFuente.Path());
     Tam_Lbl_Fuente();
-}
-
-// ---- Drive lists ----
-
-void FrmMain::DrvFuente_Change() {
-    try {
-        DirFuente.SetPath(DrvFuente.Drive());
-        DrvDestino.SetDrive(DrvFuente.Drive());
-        DirDestino.SetPath(DrvDestino.Drive());
-    } catch (const PlatformError&) {
-        GoBackToStartDrive(DrvFuente, StartSourceDrive, sourceDriveRecovery_);
-    }
-}
-
-void FrmMain::DrvDestino_Change() {
-    try {
-        DirDestino.SetPath(DrvDestino.Drive());
-    } catch (const PlatformError&) {
-        GoBackToStartDrive(DrvDestino, StartDestDrive, destDriveRecovery_);
-        try {
-            DirDestino.SetPath(DirFuente.Path());
-        } catch (const PlatformError&) {
-            // The source folder has gone as well: the destination list stays where it is.
-        }
-    }
-}
-
-// A drive that cannot be read is reported once and the list goes back to its start-up drive. Should that
-// drive fail too (a disc taken out since), the list moves on to the first drive that can be read instead
-// of reporting and retrying without end.
-void FrmMain::GoBackToStartDrive(DriveList& list, const std::wstring& startDrive, int& recoveryDepth) {
-    if (recoveryDepth > 1) return;
-    if (recoveryDepth == 0) Show(kDriveUnavailable, kDriveUnavailableTitle, MsgIcon::Critical);
-    const bool tryStartDrive = recoveryDepth == 0 && !SameDrive(list.Drive(), startDrive);
-    const std::wstring target = tryStartDrive ? startDrive : FirstReadableDrive(list);
-    if (target.empty()) return;
-    ++recoveryDepth;
-    list.SetDrive(target);
-    --recoveryDepth;
-}
-
-std::wstring FrmMain::FirstReadableDrive(const DriveList& list) {
-    for (const std::wstring& drive : list.Items()) {
-        if (SameDrive(drive, list.Drive())) continue;
-        try {
-            platform_.fs.DriveCurrentFolder(drive[0]);
-            return drive;
-        } catch (const PlatformError&) {
-        }
-    }
-    return {};
-}
-
-// ---- Source selection ----
-
-void FrmMain::DirFuente_Change() {
-    FileFuente.SetPath(DirFuente.Path());
-    TxtArchDestino.SetText(kPlaceholderName);
-    if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + kPlaceholderName);
-}
-
-void FrmMain::FileFuente_PathChange() {
-    if (DrvDestino.Drive() == DrvFuente.Drive()) DirDestino.SetPath(DirFuente.Path());
-    ShowSourceFolder();
-}
-
-void FrmMain::FileFuente_Click() {
-    const std::wstring name = FileFuente.FileName();
-    LblArchFuente.SetCaption(JoinPath(DirFuente.Path(), name));
-    if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + name);
-    TxtArchDestino.SetText(ProposedCopyName(name));
-    Tam_Lbl_Fuente();
-}
-
-// ---- Making a safety copy ----
-
-bool FrmMain::DestinationIsCdDrive() const { return CdPresent && SameDrive(DrvDestino.Drive(), CdDrive); }
-
-void FrmMain::CmdCopiar_Click() {
-    if (DestinationIsCdDrive()) {
-        Show(L"La unidad de CD no puede estar asignada\rcomo unidad destino.", L"Error en unidad destino",
-             MsgIcon::Critical);
-        return;
-    }
-    const std::wstring name = TxtArchDestino.Text();
-    if (name.empty() || name.starts_with(L"¿?.")) {
-        Show(L"El Archivo Destino debe\rtener un nombre...", kCopyResultTitle, MsgIcon::Critical);
-        return;
-    }
-    const std::wstring destination = JoinPath(DirDestino.Path(), name);
-    bool existed = false;
-    try {
-        existed = platform_.fs.FindOrdinaryFile(destination);
-    } catch (const PlatformError&) {
-        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
-        return;
-    }
-    if (existed && Show(L"Ya EXITE el archivo: " + name + L"\r\r¿Desea Reemplazarlo?", L"Archivo Existente",
-                        MsgIcon::Exclamation, MsgButtons::YesNo) != MsgAnswer::Yes) {
-        return;
-    }
-    const std::wstring source = SourcePathFromLabel();
-    try {
-        platform_.fs.CopyFile(source, destination);
-        Show(L"La Copia de Seguridad se realizó con éxito.", kCopyDoneTitle, MsgIcon::Information);
-        if (ChkLog.Value() != 0) RecordCopy(destination, existed);
-        if (DirFuente.Path() == DirDestino.Path()) FileFuente.Refresh();
-        ShowSourceFolder();
-        TxtArchDestino.SetText(kPlaceholderName);
-    } catch (const std::exception&) {
-        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
-    }
-}
-
-// A replaced copy takes over the first entry that names it; a new copy is appended. A line that cannot
-// be stored whole, or a log already at its largest count, is not recorded, and the user is told.
-void FrmMain::RecordCopy(const std::wstring& destination, bool existed) {
-    const std::wstring line =
-        platform_.clock.ShortDate() + L":  " + FileFuente.FileName() + L" -> " + destination;
-    if (!logFile_.LineFits(line)) {
-        Show(std::wstring(kNotLogged) + L"la línea ocupa más de 126 caracteres.", kCopyDoneTitle,
-             MsgIcon::Information);
-        return;
-    }
-    const int replaced = existed ? Log.FirstContaining(destination) : 0;
-    if (replaced > 0) {
-        Log.Replace(replaced, line);
-    } else if (Log.Full()) {
-        Show(std::wstring(kNotLogged) + L"el registro ya tiene 32767 entradas.", kCopyDoneTitle,
-             MsgIcon::Information);
-    } else {
-        Log.Append(line);
-    }
 }
 
 }  // namespace tesoro

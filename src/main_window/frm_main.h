@@ -76,6 +76,14 @@ public:
     void DirFuente_Change();
     void FileFuente_PathChange();
     void FileFuente_Click();
+    void CmdVerLog_Click();    // copy_log/log_view.cpp
+    void TmrDatos_Timer();     // copy_log/ticker.cpp
+    void chkdetener_Click();   // copy_log/ticker.cpp
+    void tmrflecha_Timer();    // copy_log/ticker.cpp
+    void CmdBorrar_Click();    // delete_mode.cpp
+    void CmdCancelar_Click();  // delete_mode.cpp
+    void CmdAyuda_Click();     // help_panel.cpp
+    void CmdAutor_Click();
 
     // Window-level procedures.
     void Tam_Lbl_Fuente();

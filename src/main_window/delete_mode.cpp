@@ -1,0 +1,8 @@
+#include "main_window/frm_main.h"
+
+namespace tesoro {
+
+void FrmMain::CmdBorrar_Click() {}
+void FrmMain::CmdCancelar_Click() {}
+
+}  // namespace tesoro
