@@ -1,5 +1,6 @@
 #!/bin/bash
 # Runs the end-to-end tests against the windows build: tests/e2e/run.sh <build dir>
+# E2E_ONLY=<text> runs only the scenarios whose "group/name" contains the text.
 # One private Wine prefix and one X server for the whole run; the CD-ROM scenarios run last, after the
 # prefix's drive E: has been declared a CD-ROM drive.
 set -euo pipefail
@@ -54,8 +55,10 @@ restart_wine() {
 restart_wine
 
 status=0
+only=()
+[[ -n ${E2E_ONLY:-} ]] && only=(--only "$E2E_ONLY")
 run_driver() {
-    "$wine" "$driver" --exe "$(winpath "$build/tesoro.exe")" --screens "$(winpath "$screens_tmp")" "$@" \
+    "$wine" "$driver" --exe "$(winpath "$build/tesoro.exe")" --screens "$(winpath "$screens_tmp")" "${only[@]}" "$@" \
         2> >(grep -v 'FS volume label and serial are not available' >&2) \
         | tr -d '\r' | tee -a "$screens_tmp/output.txt" || status=1
 }
