@@ -76,9 +76,10 @@ public:
     // Modal; line breaks in the text are single carriage returns.
     virtual MsgAnswer MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                                  MsgButtons buttons) = 0;
-    // Modal prompt with one text field, OK and Cancel; Cancel gives the empty text.
-    virtual std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
-                                  const std::wstring& initial) = 0;
+    // Modal prompt with one text field, OK and Cancel: the text on OK (perhaps empty), nullopt on Cancel,
+    // Esc or the close box.
+    virtual std::optional<std::wstring> InputBox(const std::wstring& prompt, const std::wstring& title,
+                                                 const std::wstring& initial) = 0;
 };
 
 class Clock {

@@ -486,11 +486,11 @@ MsgAnswer ScriptedDialogs::MessageBox(const std::wstring& text, const std::wstri
     return answer;
 }
 
-std::wstring ScriptedDialogs::InputBox(const std::wstring& prompt, const std::wstring& title,
-                                       const std::wstring& initial) {
+std::optional<std::wstring> ScriptedDialogs::InputBox(const std::wstring& prompt, const std::wstring& title,
+                                                      const std::wstring& initial) {
     prompts.push_back({prompt, title, initial});
     if (inputs.empty()) return initial;
-    std::wstring answer = std::move(inputs.front());
+    std::optional<std::wstring> answer = std::move(inputs.front());
     inputs.pop_front();
     return answer;
 }

@@ -139,7 +139,9 @@ public:
         std::wstring prompt, title, initial;
     };
     std::deque<MsgAnswer> answers;
-    std::deque<std::wstring> inputs;  // empty: the prompt returns its initial text (OK pressed)
+    // Answers to prompts, front first: a text is typed and OK pressed, nullopt presses Cancel. With none
+    // left, OK is pressed on the initial text.
+    std::deque<std::optional<std::wstring>> inputs;
     std::vector<Message> messages;
     std::vector<Prompt> prompts;
 
@@ -147,8 +149,8 @@ public:
 
     MsgAnswer MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                          MsgButtons buttons) override;
-    std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
-                          const std::wstring& initial) override;
+    std::optional<std::wstring> InputBox(const std::wstring& prompt, const std::wstring& title,
+                                         const std::wstring& initial) override;
 
     // How an unscripted question is reported; the test build routes it to the test framework.
     static inline void (*reportUnscripted)(const std::wstring& text) = nullptr;

@@ -120,8 +120,9 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-std::wstring win32_detail::RunInputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,
-                                       const std::wstring& initial) {
+std::optional<std::wstring> win32_detail::RunInputBox(HWND owner, const std::wstring& prompt,
+                                                      const std::wstring& title,
+                                                      const std::wstring& initial) {
     // Dialog units: the prompt on the left with the buttons beside it, the text field across the bottom.
     DialogTemplate layout(title, 246, 88);
     layout.AddItem(kStaticClass, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 178, 52, prompt);
@@ -133,7 +134,8 @@ std::wstring win32_detail::RunInputBox(HWND owner, const std::wstring& prompt, c
     INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), layout.Data(), owner, PromptProc,
                                              reinterpret_cast<LPARAM>(&answer));
     if (result == -1) ThrowLastError("DialogBoxIndirectParamW");
-    return result == IDOK ? answer : std::wstring();
+    if (result != IDOK) return std::nullopt;
+    return answer;
 }
 
 }  // namespace tesoro

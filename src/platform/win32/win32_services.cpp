@@ -83,8 +83,8 @@ public:
         return answer == IDYES ? MsgAnswer::Yes : MsgAnswer::No;
     }
 
-    std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
-                          const std::wstring& initial) override {
+    std::optional<std::wstring> InputBox(const std::wstring& prompt, const std::wstring& title,
+                                         const std::wstring& initial) override {
         return win32_detail::RunInputBox(owner, prompt, title, initial);
     }
 

@@ -10,6 +10,7 @@
 #undef ReplaceFile
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/services.h"
@@ -57,9 +58,9 @@ private:
 [[noreturn]] void ThrowApiError(const char* api, DWORD error);
 [[noreturn]] void ThrowLastError(const char* api);
 std::unique_ptr<FileSystem> MakeFileSystem();
-// The modal prompt: the typed text on OK, "" on Cancel or close.
-std::wstring RunInputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,
-                         const std::wstring& initial);
+// The modal prompt: the typed text on OK, nullopt on Cancel or close.
+std::optional<std::wstring> RunInputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,
+                                        const std::wstring& initial);
 
 }  // namespace win32_detail
 }  // namespace tesoro
