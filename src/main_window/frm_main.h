@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,13 @@ public:
     void CmdAyuda_Click();     // help_panel.cpp
     void CmdAutor_Click();
 
+    // Choosing the source from outside the window: a path from the command line or dropped onto the window
+    // is chosen through the source lists as the user would choose it. A drop is taken only while the
+    // source lists are shown and usable; SourceDropped tells whether it was.
+    void OpenSourcePath(const std::wstring& path);
+    bool SourceListsInUse() const;
+    bool SourceDropped(const std::wstring& path);
+
     // Window-level procedures.
     void Tam_Lbl_Fuente();
     std::wstring SourcePathFromLabel() const;
@@ -95,6 +103,13 @@ private:
     void FindCdDrive();
     void GoBackToStartDrive(DriveList& list, const std::wstring& startDrive, int& recoveryDepth);
     std::wstring FirstReadableDrive(const DriveList& list);
+    void ShowDriveUnavailable();
+    struct SourceOnDisk {  // a folder, and the file in it when the path names a file
+        std::wstring folder;
+        std::wstring file;
+    };
+    std::optional<SourceOnDisk> FindSource(const std::wstring& drive, const std::vector<std::wstring>& names);
+    void ShowSourceNotFound(const std::wstring& path);
     bool DestinationIsCdDrive() const;
     void RecordCopy(const std::wstring& destination, bool existed);
     void ShowSourceFolder();

@@ -41,7 +41,7 @@ void FrmMain::DrvDestino_Change() {
 // of reporting and retrying without end.
 void FrmMain::GoBackToStartDrive(DriveList& list, const std::wstring& startDrive, int& recoveryDepth) {
     if (recoveryDepth > 1) return;
-    if (recoveryDepth == 0) Show(kDriveUnavailable, kDriveUnavailableTitle, MsgIcon::Critical);
+    if (recoveryDepth == 0) ShowDriveUnavailable();
     const bool tryStartDrive = recoveryDepth == 0 && !SameDrive(list.Drive(), startDrive);
     const std::wstring target = tryStartDrive ? startDrive : FirstReadableDrive(list);
     if (target.empty()) return;
@@ -49,6 +49,8 @@ void FrmMain::GoBackToStartDrive(DriveList& list, const std::wstring& startDrive
     list.SetDrive(target);
     --recoveryDepth;
 }
+
+void FrmMain::ShowDriveUnavailable() { Show(kDriveUnavailable, kDriveUnavailableTitle, MsgIcon::Critical); }
 
 std::wstring FrmMain::FirstReadableDrive(const DriveList& list) {
     for (const std::wstring& drive : list.Items()) {
