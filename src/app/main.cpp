@@ -8,6 +8,9 @@
 #include "platform/win32/win32_window.h"
 #include "resources/resource_ids.h"
 
+// After the headers above: <windows.h> must not rename the services' MessageBox before they are declared.
+#include <shellapi.h>
+
 namespace {
 
 constexpr wchar_t kFailureText[] = L"No se pudo completar la operación.";
@@ -27,6 +30,24 @@ std::wstring LoadHelpText(HINSTANCE instance) {
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
     return text;
+}
+
+// The first path on the command line (a "Send to" shortcut passes the chosen files), made absolute against
+// the current folder; empty when there is none.
+std::wstring PathFromCommandLine() {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!args) return {};
+    const std::wstring given = count > 1 ? args[1] : L"";
+    LocalFree(args);
+    if (given.empty()) return {};
+    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return given;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return given;
+    full.resize(length);
+    return full;
 }
 
 void ReportFailure(tesoro::Platform& platform) {
@@ -63,6 +84,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             ReportFailure(platform);
         }
         window.ShowCentered();
+        if (const std::wstring path = PathFromCommandLine(); !path.empty()) {
+            try {
+                frm.OpenSourcePath(path);
+            } catch (const std::exception&) {
+                ReportFailure(platform);
+            }
+        }
         return window.RunMessageLoop();
     } catch (const std::exception&) {
         if (services) ReportFailure(services->platform());
