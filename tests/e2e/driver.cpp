@@ -178,10 +178,11 @@ Settings& Config() {
     return settings;
 }
 
-App::App(const std::wstring& workdir) {
+App::App(const std::wstring& workdir, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + Config().exe + L"\"";
+    if (!arguments.empty()) commandLine.append(L" ").append(arguments);
     if (!CreateProcessW(Config().exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         workdir.c_str(), &startup, &process_))
         throw std::runtime_error("cannot start the program (error " + std::to_string(GetLastError()) + ")");

@@ -42,8 +42,9 @@ struct MessageBoxInfo {
 // One running instance of the program. Ending the object ends a process still running.
 class App {
 public:
-    // Starts the program in `workdir` and waits for its main window; throws when it does not appear.
-    explicit App(const std::wstring& workdir);
+    // Starts the program in `workdir`, with `arguments` after its name on the command line, and waits for
+    // its main window; throws when it does not appear.
+    explicit App(const std::wstring& workdir, const std::wstring& arguments = L"");
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
