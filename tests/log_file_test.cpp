@@ -249,6 +249,21 @@ TEST_F(CopyLogFileTest, HiddenFileOrFolderDoesNotKeepAnEntry) {
     EXPECT_EQ(file.Load().Count(), 0);
 }
 
+TEST_F(CopyLogFileTest, PruningAsksOnceForEachCopyAndNeverAgainAboutAMissingFolder) {
+    fake.fs.AddFile(L"C:\\Copias\\A.BAK", "a");
+    AddLog({Entry("C:\\Borrada\\1.BAK"), Entry("C:\\Copias\\A.BAK"), Entry("C:\\Borrada\\2.BAK"),
+            Entry("C:\\Borrada\\*.BAK"), Entry("C:\\Borrada\\..\\Copias\\A.BAK"), Entry("C:\\Copias\\B.BAK"),
+            Entry("C:\\Copias\\?.BAK"), Entry("C:\\Borrada\\3.BAK"), Entry("D:\\Borrada\\4.BAK")});
+
+    const LogEntries log = file.Load();
+    EXPECT_EQ(Entries(log), (Lines{WEntry("C:\\Copias\\A.BAK"), WEntry("C:\\Borrada\\..\\Copias\\A.BAK"),
+                                   WEntry("C:\\Copias\\?.BAK"), WEntry("D:\\Borrada\\4.BAK")}));
+    // One look for the first copy in the missing folder, none for the others there; the same folder
+    // written another way is another question. Only the line with wildcards is searched.
+    EXPECT_EQ(fake.fs.lookUps, 5);
+    EXPECT_EQ(fake.fs.searches, 1);
+}
+
 TEST_F(CopyLogFileTest, EntryIsKeptWhenTheSearchItselfFails) {
     AddLog({Entry("C:\\A|B.BAK")});
     const LogEntries log = file.Load();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_set>
 #include <utility>
 
 namespace tesoro {
@@ -60,6 +61,36 @@ void ReportFileError(Dialogs& dialogs, const std::wstring& problem, const std::w
     dialogs.MessageBox(problem + L"\r" + path + L"\r\r" + outcome, L"Error en TESORO.DAT",
                        MsgIcon::Exclamation, MsgButtons::Ok);
 }
+
+// Whether the copies named by the log still exist: one question to the file system per copy, none for a
+// copy whose folder was already found missing. A copy that cannot be looked for counts as present.
+class CopyFinder {
+public:
+    explicit CopyFinder(FileSystem& fs) : fs_(fs) {}
+
+    bool Exists(const std::wstring& path) {
+        const std::size_t slash = path.find_last_of(L"\\/");
+        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+        if (!folder.empty() && missingFolders_.contains(folder)) return false;
+        try {
+            switch (fs_.LookUpOrdinaryFile(path)) {
+                case FileLookup::OrdinaryFile:
+                    return true;
+                case FileLookup::FolderMissing:
+                    if (!folder.empty()) missingFolders_.insert(folder);
+                    return false;
+                case FileLookup::NoOrdinaryFile:
+                    return false;
+            }
+        } catch (const PlatformError&) {
+        }
+        return true;
+    }
+
+private:
+    FileSystem& fs_;
+    std::unordered_set<std::wstring> missingFolders_;  // as written in the log, so one text, one folder
+};
 
 }  // namespace
 
@@ -131,17 +162,12 @@ LogEntries CopyLogFile::Load() {
 // slots, keeping their order. Empty lines from the file stay counted, behind the others.
 void CopyLogFile::Prune(LogEntries& log) {
     const int countRead = log.count_;
+    CopyFinder copies(platform_.fs);
     for (int k = 1; k <= countRead; ++k) {
         std::wstring& entry = log.lines_[static_cast<std::size_t>(k - 1)];
         const std::wstring destination = DestinationPart(entry);
         if (destination.empty() || UpperCase(destination.substr(0, 1)) != L"C") continue;
-        bool exists = true;
-        try {
-            exists = platform_.fs.FindOrdinaryFile(destination);
-        } catch (const PlatformError&) {
-            // The search itself failed: the copy may still be there, so the entry stays.
-        }
-        if (!exists) {
+        if (!copies.Exists(destination)) {
             --log.count_;
             entry.clear();
             log.changed_ = true;

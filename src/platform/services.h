@@ -17,6 +17,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What a look at one path found, as far as an ordinary file is concerned.
+enum class FileLookup {
+    OrdinaryFile,
+    NoOrdinaryFile,  // nothing there, or a folder, or a hidden or system file
+    FolderMissing,   // nothing there because its folder is missing: nothing else in it exists either
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -37,6 +44,11 @@ public:
     // act as wildcards. Returns false when nothing matches or the folder is missing; throws when the search
     // itself cannot be carried out (drive not ready, a name the file system refuses).
     virtual bool FindOrdinaryFile(const std::wstring& path) = 0;
+    // The answer of FindOrdinaryFile (OrdinaryFile for true), telling a missing folder apart where it
+    // can. A path without wildcards is answered from one query of its attributes instead of a search;
+    // one with wildcards is searched. Throws when the question cannot be answered (drive not ready, a
+    // name the file system refuses).
+    virtual FileLookup LookUpOrdinaryFile(const std::wstring& path) = 0;
     // Copies a file byte for byte with its last-write time and attributes, replacing an ordinary file at
     // the destination. Never destroys either file: the copy is made under a temporary name in the
     // destination folder and put in place only when complete; a destination that is the source itself

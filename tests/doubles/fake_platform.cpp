@@ -354,6 +354,7 @@ bool FakeFileSystem::PathExists(const std::wstring& path) {
 }
 
 bool FakeFileSystem::FindOrdinaryFile(const std::wstring& path) {
+    ++searches;
     const Parsed parsed = Parse(path, true);
     if (!FindDrive(parsed.drive)) return false;
     ReadyDrive(parsed.drive);
@@ -365,6 +366,22 @@ bool FakeFileSystem::FindOrdinaryFile(const std::wstring& path) {
             MatchesPattern(Parse(e->path).names.back(), parsed.names.back()))
             return true;
     return false;
+}
+
+FileLookup FakeFileSystem::LookUpOrdinaryFile(const std::wstring& path) {
+    ++lookUps;
+    if (path.find_first_of(L"*?") != std::wstring::npos) {
+        return FindOrdinaryFile(path) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+    }
+    const Parsed parsed = Parse(path);
+    if (!FindDrive(parsed.drive)) return FileLookup::FolderMissing;
+    ReadyDrive(parsed.drive);
+    if (const Entry* e = Find(parsed.Key())) {
+        const bool ordinary = !e->folder && !e->attrs.hidden && !e->attrs.system;
+        return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+    }
+    const Entry* folder = Find(parsed.ParentKey());
+    return folder && folder->folder ? FileLookup::NoOrdinaryFile : FileLookup::FolderMissing;
 }
 
 void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) {

@@ -52,6 +52,10 @@ public:
     void SetCurrentFolder(const std::wstring& path);  // process and drive current folder; created if missing
     void SetDriveCurrentFolder(wchar_t letter, const std::wstring& path);
 
+    // How often the service was asked whether a file exists, by either way.
+    int searches = 0;  // FindOrdinaryFile
+    int lookUps = 0;   // LookUpOrdinaryFile
+
     // Queries, for assertions; they ignore readiness and never throw on a missing path.
     bool Exists(const std::wstring& path) const;
     bool IsFolder(const std::wstring& path) const;
@@ -69,6 +73,8 @@ public:
     bool FolderExists(const std::wstring& path) override;
     bool PathExists(const std::wstring& path) override;
     bool FindOrdinaryFile(const std::wstring& path) override;
+    // Without wildcards: the entry itself, looked up by its key, not through the folder's listing.
+    FileLookup LookUpOrdinaryFile(const std::wstring& path) override;
     void CopyFile(const std::wstring& from, const std::wstring& to) override;
     void DeleteFile(const std::wstring& path) override;
     std::optional<std::string> ReadFile(const std::wstring& path) override;

@@ -261,6 +261,121 @@ void FindingOrdinaryFiles(tesoro::FileSystem& fs, const std::wstring& root) {
     Report("find: an invalid name throws", Throws([&] { fs.FindOrdinaryFile(dir / L"a|b.bak"); }));
 }
 
+enum class Outcome { Found, NotFound, Fails };
+
+const char* Name(Outcome outcome) {
+    return outcome == Outcome::Found ? "found" : outcome == Outcome::NotFound ? "not found" : "fails";
+}
+
+Outcome Searched(tesoro::FileSystem& fs, const std::wstring& path) {
+    try {
+        return fs.FindOrdinaryFile(path) ? Outcome::Found : Outcome::NotFound;
+    } catch (const PlatformError&) {
+        return Outcome::Fails;
+    }
+}
+
+Outcome LookedUp(tesoro::FileSystem& fs, const std::wstring& path) {
+    try {
+        return fs.LookUpOrdinaryFile(path) == tesoro::FileLookup::OrdinaryFile ? Outcome::Found
+                                                                               : Outcome::NotFound;
+    } catch (const PlatformError&) {
+        return Outcome::Fails;
+    }
+}
+
+// The path by the 8.3 names of its parts, as the system made them.
+std::wstring ShortPath(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD length = GetShortPathNameW(Raw(path).c_str(), buffer, MAX_PATH * 2);
+    std::wstring shortPath(buffer, length);
+    return shortPath.starts_with(L"\\\\?\\") ? shortPath.substr(4) : shortPath;
+}
+
+// The quick look at one path must answer as the search does, path for path.
+void LookUpAgreesWithTheSearch(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"lookup");
+    Write(dir / L"copia.bak", "x");
+    Write(dir / L"nombre largo de la copia.bak", "x");
+    Write(dir / L"oculto largo.bak", "x");
+    SetFileAttributesW(Raw(dir / L"oculto largo.bak").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Write(dir / L"sistema.bak", "x");
+    SetFileAttributesW(Raw(dir / L"sistema.bak").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    Write(dir / L"solo lectura.bak", "x");
+    SetFileAttributesW(Raw(dir / L"solo lectura.bak").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryW(Raw(dir / L"carpeta.bak").c_str(), nullptr);
+    CreateDirectoryW(Raw(dir / L"carpeta de copias larga").c_str(), nullptr);
+    Write(dir / L"carpeta de copias larga\\dentro.bak", "x");
+
+    const std::wstring shortLong = ShortPath(dir / L"nombre largo de la copia.bak");
+    const std::wstring shortHidden = ShortPath(dir / L"oculto largo.bak");
+    const std::wstring shortInFolder = ShortPath(dir / L"carpeta de copias larga\\dentro.bak");
+    const bool shortNames = shortLong.find(L'~') != std::wstring::npos &&
+                            shortHidden.find(L'~') != std::wstring::npos &&
+                            shortInFolder.find(L'~') != std::wstring::npos;
+    if (!shortNames) Skip("lookup: 8.3 names", "the system made no short names here");
+
+    std::wstring forward = dir / L"copia.bak";
+    for (wchar_t& c : forward) c = c == L'\\' ? L'/' : c;
+    const std::vector<std::pair<std::wstring, std::optional<Outcome>>> cases = {
+        {dir / L"copia.bak", Outcome::Found},
+        {dir / L"COPIA.BAK", Outcome::Found},
+        {forward, Outcome::Found},
+        {dir / L"..\\lookup\\.\\copia.bak", Outcome::Found},
+        {dir / L"copia.bak.", Outcome::Found},
+        {dir / L"nombre largo de la copia.bak", Outcome::Found},
+        {dir / L"solo lectura.bak", Outcome::Found},
+        {dir / L"carpeta de copias larga\\dentro.bak", Outcome::Found},
+        {shortNames ? shortLong : dir / L"copia.bak", Outcome::Found},
+        {shortNames ? shortInFolder : dir / L"copia.bak", Outcome::Found},
+        {shortNames ? shortHidden : dir / L"oculto largo.bak", Outcome::NotFound},
+        {dir / L"NOEXIS~1.BAK", Outcome::NotFound},
+        {dir / L"oculto largo.bak", Outcome::NotFound},
+        {dir / L"sistema.bak", Outcome::NotFound},
+        {dir / L"carpeta.bak", Outcome::NotFound},
+        {dir.path(), Outcome::NotFound},
+        {dir.path() + L"\\", std::nullopt},
+        {dir.path().substr(0, 3), std::nullopt},  // the drive's root
+        {dir / L"falta.bak", Outcome::NotFound},
+        {dir / L"falta\\copia.bak", Outcome::NotFound},
+        {dir / L"falta\\otra\\copia.bak", Outcome::NotFound},
+        {dir / L"copia.bak\\dentro.bak", Outcome::NotFound},
+        {dir / L"copia.bak\\sub\\dentro.bak", Outcome::NotFound},
+        {dir / L"copia.bak\\", std::nullopt},
+        {dir / L"*.bak", Outcome::Found},
+        {dir / L"c?pia.bak", Outcome::Found},
+        {dir / L"oculto*.bak", Outcome::NotFound},
+        {dir / L"carpeta.*", Outcome::NotFound},
+        {dir / L"*.zzz", Outcome::NotFound},
+        {dir / L"falta\\*.bak", Outcome::NotFound},
+        {dir / L"cop<.bak", std::nullopt},
+        {dir / L"copia.bak:flujo", std::nullopt},
+        {dir / L"a|b.bak", Outcome::Fails},
+        {dir / L"look*\\copia.bak", std::nullopt},
+    };
+    int disagreements = 0;
+    for (const auto& [path, expected] : cases) {
+        const Outcome searched = Searched(fs, path), lookedUp = LookedUp(fs, path);
+        if (searched == lookedUp && (!expected || *expected == searched)) continue;
+        ++disagreements;
+        std::printf("      %ls: search %s, look-up %s, expected %s\n", path.c_str(), Name(searched),
+                    Name(lookedUp), expected ? Name(*expected) : "the same");
+    }
+    Report("lookup: agrees with the search, path for path", disagreements == 0);
+
+    Report("lookup: a missing folder is told apart",
+           fs.LookUpOrdinaryFile(dir / L"falta\\copia.bak") == tesoro::FileLookup::FolderMissing &&
+               fs.LookUpOrdinaryFile(dir / L"falta\\otra\\copia.bak") == tesoro::FileLookup::FolderMissing &&
+               fs.LookUpOrdinaryFile(dir / L"falta.bak") == tesoro::FileLookup::NoOrdinaryFile);
+
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(dir.path().c_str());
+    Report("lookup: a relative path is looked for in the current folder",
+           LookedUp(fs, L"copia.bak") == Outcome::Found && LookedUp(fs, L"falta.bak") == Outcome::NotFound);
+    SetCurrentDirectoryW(previous);
+}
+
 void ListingFolders(tesoro::FileSystem& fs, const std::wstring& root) {
     Scratch dir(root, L"list");
     for (const wchar_t* name : {L"beta.bak", L"Alpha.BAK", L"gamma.txt", L"report.bak2"})
@@ -370,6 +485,8 @@ void UnreadableDrive(tesoro::FileSystem& fs, tesoro::Drives& drives, wchar_t let
     }
     std::wstring device{letter, L':'};
     Report(name, Throws([&] { fs.DriveCurrentFolder(letter); }));
+    Report("lookup: a drive that cannot be read answers as the search does",
+           LookedUp(fs, device + L"\\x.bak") == Searched(fs, device + L"\\x.bak"));
     Report("find: a drive that cannot be read gives no file",
            Throws([&] { fs.FindOrdinaryFile(device + L"\\x.bak"); }) ||
                !fs.FindOrdinaryFile(device + L"\\x.bak"));
@@ -402,6 +519,7 @@ int main(int argc, char** argv) {
         FailedCopyKeepsTheOldDestination(fs, root);
         LongAndForeignNamesCopy(fs, root);
         FindingOrdinaryFiles(fs, root);
+        LookUpAgreesWithTheSearch(fs, root);
         ListingFolders(fs, root);
         ReplacingAWholeFile(fs, root);
         DriveStrings(win32.platform().drives);

@@ -62,6 +62,19 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 
 bool IsOrdinary(DWORD attributes) { return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | kHiddenOrSystem)); }
 
+// Whether a search failed because the folder it looked in is missing. A file standing where the folder
+// should be counts as missing too, though some systems call that an invalid name.
+bool IsMissingFolder(const std::wstring& pattern, DWORD error) {
+    if (error == ERROR_PATH_NOT_FOUND) return true;
+    if (error != ERROR_DIRECTORY && error != ERROR_INVALID_NAME) return false;
+    const std::size_t slash = pattern.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return false;
+    const DWORD attributes = GetFileAttributesW(ApiPath(pattern.substr(0, slash)).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const DWORD folderError = GetLastError();
+    return folderError == ERROR_FILE_NOT_FOUND || folderError == ERROR_PATH_NOT_FOUND;
+}
+
 using EntryVisitor = std::function<bool(const WIN32_FIND_DATAW&)>;
 
 // Visits the entries a search finds until `stop` returns true, and says whether it did. A search that
@@ -73,7 +86,7 @@ bool Search(const std::wstring& pattern, DWORD flags, bool missingFolderIsEmpty,
     if (found == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return false;
-        if (error == ERROR_PATH_NOT_FOUND && missingFolderIsEmpty) return false;
+        if (missingFolderIsEmpty && IsMissingFolder(pattern, error)) return false;
         ThrowApiError("FindFirstFileExW", error);
     }
     struct Closer {
@@ -140,6 +153,18 @@ void ConfirmNotFound(const std::wstring& path) {
     DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
         ThrowApiError("GetFileAttributesW", error);
+}
+
+// A path the search would read as a pattern (its own wildcards, and the system's <, > and " that it
+// takes as wildcards too), or one naming something beyond a file (a stream after a colon) or that no
+// file can be named: only the search answers for those exactly.
+bool NeedsSearch(const std::wstring& path) {
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const wchar_t c = path[i];
+        if (c < 32 || std::wstring_view(L"*?<>\"|").find(c) != std::wstring_view::npos) return true;
+        if (c == L':' && i != 1) return true;
+    }
+    return false;
 }
 
 // 0 when the folder exists and its entries can be listed, else the error that prevents it.
@@ -324,6 +349,23 @@ public:
         }
         ConfirmNotFound(path);
         return false;
+    }
+
+    // For one name the search and the attributes say the same (both resolve 8.3 names), and the attributes
+    // take one query where the search opens the folder and then asks again to tell "no such file" from
+    // "no such folder".
+    FileLookup LookUpOrdinaryFile(const std::wstring& path) override {
+        if (path.empty() || NeedsSearch(path)) {
+            return FindOrdinaryFile(path) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+        }
+        const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            return IsOrdinary(attributes) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return FileLookup::NoOrdinaryFile;
+        if (error == ERROR_PATH_NOT_FOUND) return FileLookup::FolderMissing;
+        ThrowApiError("GetFileAttributesW", error);
     }
 
     void CopyFile(const std::wstring& from, const std::wstring& to) override {
