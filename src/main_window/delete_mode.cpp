@@ -1,8 +1,135 @@
+// Delete mode: the source area lists only the safety copies, and the chosen one is deleted after a
+// question, together with the first log entry that names it.
+#include "main_window/file_names.h"
 #include "main_window/frm_main.h"
 
 namespace tesoro {
 
-void FrmMain::CmdBorrar_Click() {}
-void FrmMain::CmdCancelar_Click() {}
+namespace {
+
+// Outer heights of the window in the two modes, border and title bar included.
+constexpr int kNormalHeight = 5340 + Form::kDesignFrameHeight;  // 5715
+constexpr int kDeleteModeHeight = 3825;
+
+const wchar_t kDeleteTitle[] = L"Borrar archivo de seguridad";
+const wchar_t kDeleteTip[] = L"Borrar Archivo: ";
+
+std::wstring ReasonText(const PlatformError& error) {
+    switch (error.Reason()) {
+        case FailureReason::NotFound:
+            return L"El archivo ya no existe: se ha borrado o movido.";
+        case FailureReason::ReadOnly:
+            return L"El archivo es de solo lectura.";
+        case FailureReason::InUse:
+            return L"El archivo está abierto en otro programa.";
+        case FailureReason::AccessDenied:
+            return L"Acceso denegado: no tiene permiso para borrarlo.";
+        case FailureReason::NotReady:
+            return L"La unidad de disco no está disponible.";
+        case FailureReason::WriteProtected:
+            return L"El disco está protegido contra escritura.";
+        case FailureReason::Other:
+            break;
+    }
+    if (error.SystemCode() != 0) {
+        return L"Windows no permite borrarlo (error " + std::to_wstring(error.SystemCode()) + L").";
+    }
+    return L"Windows no permite borrarlo.";
+}
+
+// An entry names the copy when it ends with the copy's full path, letter case aside. Containment alone
+// would also take the entry of a longer name (DATOS.BAKUP for DATOS.BAK) and lose the record of a copy
+// that still exists.
+int FirstEntryNaming(const LogEntries& log, const std::wstring& path) {
+    const std::wstring wanted = UpperCase(Trim(path));
+    for (int i = 1; i <= log.Count(); ++i) {
+        if (UpperCase(Trim(log.Entry(i))).ends_with(wanted)) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void FrmMain::CmdBorrar_Click() {
+    if (DeleteMode) {
+        DeleteChosenCopy();
+    } else {
+        EnterDeleteMode();
+    }
+}
+
+void FrmMain::EnterDeleteMode() {
+    form.SetHeight(kDeleteModeHeight);
+    ImgFlecha.SetTop(kArrowAtBorrar);
+    TmrFlecha.SetEnabled(true);
+    FraFuente.SetCaption(L"BORRAR ARCHIVO:");
+    LblFuente.SetCaption(L"Nombre del archivo de seguridad:");
+    ListSourceFiles(L"*.BAK");
+    FraDestino.SetVisible(false);
+    LblBorrar.SetVisible(true);
+    ShowSourceFolder();
+    CmdCancelar.SetVisible(true);
+    CmdBorrar.SetToolTip(kDeleteTip + kPlaceholderName);
+    CmdCopiar.SetEnabled(false);
+    TxtArchDestino.SetText(kPlaceholderName);
+    DeleteMode = true;
+}
+
+void FrmMain::DeleteChosenCopy() {
+    const std::wstring path = SourcePathFromLabel();
+    if (TxtArchDestino.Text() == kPlaceholderName) return;
+    if (Show(L"¿Desea borrar el archivo\r" + path + L"?", kDeleteTitle, MsgIcon::Exclamation,
+             MsgButtons::YesNo) != MsgAnswer::Yes) {
+        return;
+    }
+    try {
+        platform_.fs.DeleteFile(path);
+    } catch (const PlatformError& error) {
+        // Nothing after the deletion happens: the log keeps its entry and the file stays chosen.
+        Show(L"IMPOSIBLE BORRAR EL ARCHIVO\r" + path + L"\r\rMotivo: " + ReasonText(error), kDeleteTitle,
+             MsgIcon::Critical);
+        return;
+    }
+    TxtArchDestino.SetText(kPlaceholderName);
+    ShowSourceFolder();
+    CmdBorrar.SetToolTip(kDeleteTip + FileFuente.FileName());
+    if (const int entry = FirstEntryNaming(Log, JoinPath(DirFuente.Path(), FileFuente.FileName()));
+        entry > 0) {
+        Log.Remove(entry);
+    }
+    ListSourceFiles(FileFuente.Pattern());  // the deleted file leaves the list
+}
+
+void FrmMain::CmdCancelar_Click() {
+    DeleteMode = false;
+    form.SetHeight(kNormalHeight);
+    FraFuente.SetCaption(L"FUENTE:");
+    LblFuente.SetCaption(L"Copia de Seguridad del archivo:");
+    ListSourceFiles(L"*.*");
+    ShowSourceFolder();
+    FraDestino.SetVisible(true);
+    try {
+        DirDestino.SetPath(DirFuente.Path());
+    } catch (const PlatformError&) {
+        // The source folder has gone meanwhile: the destination list stays where it is.
+    }
+    TxtArchDestino.SetText(kPlaceholderName);
+    CmdCancelar.SetVisible(false);
+    TmrFlecha.SetEnabled(false);
+    if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
+    LblBorrar.SetVisible(false);
+    CmdCopiar.SetEnabled(true);
+    CmdBorrar.SetToolTip(L"Activar Borrar Archivo *.BAK");
+}
+
+// Reads the source folder again under the pattern. A folder that can no longer be read (removed
+// meanwhile) leaves the list empty, never showing the other mode's files.
+void FrmMain::ListSourceFiles(const std::wstring& pattern) {
+    try {
+        FileFuente.SetPattern(pattern);
+    } catch (const PlatformError&) {
+        FileFuente.Clear(pattern);
+    }
+}
 
 }  // namespace tesoro

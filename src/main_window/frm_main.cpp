@@ -55,7 +55,7 @@ FrmMain::FrmMain(Platform& platform)
       LblArchFuente(Kind::Label, ids::LblArchFuente, &FraFuente, {240, 600, 0, 0}),
       LblFuente(Kind::Label, ids::LblFuente, &FraFuente, {240, 240, 0, 0}),
       LblBorrar(Kind::Label, ids::LblBorrar, nullptr, {120, 3240, 0, 0}),
-      ImgFlecha(Kind::Image, ids::ImgFlecha, nullptr, {5520, 2760, 480, 480}),
+      ImgFlecha(Kind::Image, ids::ImgFlecha, nullptr, {5520, kArrowAtAyuda, 480, 480}),
       Line1(ids::Line1, {6120, 4320, 480, 0}, 3),
       platform_(platform),
       logFile_(platform) {

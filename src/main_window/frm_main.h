@@ -51,6 +51,11 @@ public:
     Image ImgFlecha;
     Line Line1;
 
+    // Tops of ImgFlecha beside the buttons it points at.
+    static constexpr int kArrowAtBorrar = 1080;
+    static constexpr int kArrowAtVerLog = 1920;
+    static constexpr int kArrowAtAyuda = 2760;
+
     // Every control with a window of its own, front to back (frames before their children).
     std::vector<Control*> StackingOrder();
     // The controls that take the keyboard focus, first to last.
@@ -113,6 +118,11 @@ private:
     bool DestinationIsCdDrive() const;
     void RecordCopy(const std::wstring& destination, bool existed);
     void ShowSourceFolder();
+    void EnterDeleteMode();
+    void DeleteChosenCopy();
+    void ListSourceFiles(const std::wstring& pattern);
+    void ShowInstructions();
+    void HideInstructions();
     MsgAnswer Show(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                    MsgButtons buttons = MsgButtons::Ok);
 

@@ -270,4 +270,13 @@ void FileList::SelectItem(int index) {
 
 void FileList::Refresh() { Load(path_, pattern_, true); }
 
+void FileList::Clear(const std::wstring& pattern) {
+    pattern_ = pattern;
+    items_.clear();
+    index_ = -1;
+    selected_.clear();
+    Notify(Property::Items);
+    Notify(Property::Selection);
+}
+
 }  // namespace tesoro

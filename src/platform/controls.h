@@ -260,6 +260,7 @@ public:
     const std::wstring& FileName() const;  // the selected file's name, empty when none
     void SelectItem(int index);            // the user selects a file: raises Click
     void Refresh();                        // reads the folder again, keeping the selected name if still there
+    void Clear(const std::wstring& pattern);  // no files under the pattern: for a folder that cannot be read
 
 private:
     void Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection);

@@ -10,11 +10,23 @@
 
 namespace tesoro {
 
+// Why the system refused an operation on a file, as far as a message to the user tells it apart.
+enum class FailureReason { Other, NotFound, ReadOnly, InUse, AccessDenied, NotReady, WriteProtected };
+
 // A platform operation the system refused: a drive not ready, a file in use, a full disk, a name the
-// file system rejects. The text is for the developer; users see the program's own messages.
+// file system rejects. The text is for the developer; users see the program's own messages, which may
+// name the reason and the system's error code.
 class PlatformError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit PlatformError(const std::string& what, FailureReason reason = FailureReason::Other,
+                           std::uint32_t systemCode = 0)
+        : std::runtime_error(what), reason_(reason), systemCode_(systemCode) {}
+    FailureReason Reason() const { return reason_; }
+    std::uint32_t SystemCode() const { return systemCode_; }  // 0 when the system gave none
+
+private:
+    FailureReason reason_;
+    std::uint32_t systemCode_;
 };
 
 // What a look at one path found, as far as an ordinary file is concerned.
@@ -54,6 +66,8 @@ public:
     // destination folder and put in place only when complete; a destination that is the source itself
     // (whatever name reaches it) or is read-only, hidden or system is refused. Throws on any failure.
     virtual void CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+    // Deletes a file for good (no recycle bin). A read-only file is refused, not unprotected; the error
+    // carries the reason.
     virtual void DeleteFile(const std::wstring& path) = 0;
 
     // Small whole-file access for the copy log. ReadFile returns nullopt when the file does not exist and

@@ -30,10 +30,12 @@ bool ForbiddenInName(wchar_t c) {
     return c < 32 || c == L'<' || c == L'>' || c == L'|' || c == L'"' || c == L':';
 }
 
-[[noreturn]] void Fail(const std::string& what, const std::wstring& path) {
+// The reason is the one the real system's error code would give.
+[[noreturn]] void Fail(const std::string& what, const std::wstring& path,
+                       FailureReason reason = FailureReason::Other) {
     std::string narrow;
     for (wchar_t c : path) narrow += c < 128 ? static_cast<char>(c) : '?';
-    throw PlatformError(what + ": " + narrow);
+    throw PlatformError(what + ": " + narrow, reason);
 }
 
 std::wstring StripTrailingDotsAndSpaces(std::wstring name) {
@@ -271,14 +273,14 @@ int FakeFileSystem::WriteCount(const std::wstring& path) const {
 FakeFileSystem::Drive& FakeFileSystem::ReadyDrive(wchar_t letter) {
     auto it = drives_.find(Upper(letter));
     if (it == drives_.end()) Fail("no such drive", std::wstring{letter, L':'});
-    if (!it->second.ready) Fail("drive not ready", std::wstring{letter, L':'});
+    if (!it->second.ready) Fail("drive not ready", std::wstring{letter, L':'}, FailureReason::NotReady);
     return it->second;
 }
 
 FakeFileSystem::Entry& FakeFileSystem::FolderToRead(const Parsed& folder) {
     ReadyDrive(folder.drive);
     Entry* e = Find(folder.Key());
-    if (!e || !e->folder) Fail("folder not found", folder.Display());
+    if (!e || !e->folder) Fail("folder not found", folder.Display(), FailureReason::NotFound);
     return *e;
 }
 
@@ -286,8 +288,8 @@ FakeFileSystem::Entry& FakeFileSystem::FolderToRead(const Parsed& folder) {
 FakeFileSystem::Entry& FakeFileSystem::WritableFolder(const Parsed& path) {
     if (path.names.empty()) Fail("not a file name", path.Display());
     Entry* parent = Find(path.ParentKey());
-    if (!parent || !parent->folder) Fail("folder not found", path.Display());
-    if (parent->attrs.readOnly) Fail("access denied", path.Display());
+    if (!parent || !parent->folder) Fail("folder not found", path.Display(), FailureReason::NotFound);
+    if (parent->attrs.readOnly) Fail("access denied", path.Display(), FailureReason::AccessDenied);
     return *parent;
 }
 
@@ -405,9 +407,10 @@ void FakeFileSystem::DeleteFile(const std::wstring& path) {
     const Parsed parsed = Parse(path);
     ReadyDrive(parsed.drive);
     const Entry* e = Find(parsed.Key());
-    if (!e || e->folder) Fail("file not found", path);
-    if (e->locked) Fail("file in use", path);
-    if (e->attrs.readOnly) Fail("access denied", path);
+    if (!e) Fail("file not found", path, FailureReason::NotFound);
+    if (e->folder) Fail("is a folder", path, FailureReason::AccessDenied);
+    if (e->locked) Fail("file in use", path, FailureReason::InUse);
+    if (e->attrs.readOnly) Fail("access denied", path, FailureReason::ReadOnly);
     WritableFolder(parsed);
     if (Drive& d = ReadyDrive(parsed.drive); d.freeBytes) *d.freeBytes += e->bytes.size();
     entries_.erase(parsed.Key());

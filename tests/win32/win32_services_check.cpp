@@ -442,6 +442,39 @@ void ReplacingAWholeFile(tesoro::FileSystem& fs, const std::wstring& root) {
     SetFileAttributesW(Raw(dir.path()).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// What the refusal says: the reason the delete-mode message names.
+std::optional<tesoro::FailureReason> DeleteRefusal(tesoro::FileSystem& fs, const std::wstring& path) {
+    try {
+        fs.DeleteFile(path);
+    } catch (const PlatformError& error) {
+        return error.Reason();
+    }
+    return std::nullopt;
+}
+
+void DeletingFiles(tesoro::FileSystem& fs, const std::wstring& root) {
+    using tesoro::FailureReason;
+    Scratch dir(root, L"delete");
+    std::wstring copy = dir / L"copia.BAK";
+    Write(copy, "copia");
+    Report("delete: an ordinary file is gone", !DeleteRefusal(fs, copy) && !Read(copy));
+    Report("delete: a missing file is refused as not found",
+           DeleteRefusal(fs, copy) == FailureReason::NotFound);
+
+    Write(copy, "copia");
+    SetFileAttributesW(Raw(copy).c_str(), FILE_ATTRIBUTE_READONLY);
+    Report("delete: a read-only file is refused as read-only and kept",
+           DeleteRefusal(fs, copy) == FailureReason::ReadOnly && Read(copy) == "copia");
+    SetFileAttributesW(Raw(copy).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    HANDLE open =
+        CreateFileW(Raw(copy).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::optional<FailureReason> inUse = DeleteRefusal(fs, copy);
+    CloseHandle(open);
+    Report("delete: a file open elsewhere is refused as in use and kept",
+           inUse == FailureReason::InUse && Read(copy) == "copia");
+}
+
 void DriveStrings(tesoro::Drives& drives) {
     std::wstring buffer(64, L' ');
     std::uint32_t n = drives.LogicalDriveStrings(64, buffer);
@@ -522,6 +555,7 @@ int main(int argc, char** argv) {
         LookUpAgreesWithTheSearch(fs, root);
         ListingFolders(fs, root);
         ReplacingAWholeFile(fs, root);
+        DeletingFiles(fs, root);
         DriveStrings(win32.platform().drives);
         DriveFolders(fs, win32.platform().drives);
         UnreadableDrive(fs, win32.platform().drives, unreadable);

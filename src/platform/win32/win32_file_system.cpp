@@ -376,7 +376,15 @@ public:
     }
 
     void DeleteFile(const std::wstring& path) override {
-        if (!DeleteFileW(ApiPath(path).c_str())) ThrowLastError("DeleteFileW");
+        const std::wstring target = ApiPath(path);
+        if (DeleteFileW(target.c_str())) return;
+        const DWORD error = GetLastError();
+        // The system refuses a read-only file as it refuses a file the user may not touch; tell them apart.
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        const bool readOnly = error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                              (attributes & FILE_ATTRIBUTE_READONLY);
+        if (readOnly) ThrowApiError("DeleteFileW", error, FailureReason::ReadOnly);
+        ThrowApiError("DeleteFileW", error);
     }
 
     std::optional<std::string> ReadFile(const std::wstring& path) override {

@@ -9,9 +9,32 @@
 namespace tesoro {
 namespace win32_detail {
 
-void ThrowApiError(const char* api, DWORD error) {
-    throw PlatformError(std::string(api) + " failed, error " + std::to_string(error));
+FailureReason ReasonOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FailureReason::NotFound;
+        case ERROR_ACCESS_DENIED:
+            return FailureReason::AccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return FailureReason::InUse;
+        case ERROR_NOT_READY:
+        case ERROR_DEV_NOT_EXIST:
+            return FailureReason::NotReady;
+        case ERROR_WRITE_PROTECT:
+            return FailureReason::WriteProtected;
+        default:
+            return FailureReason::Other;
+    }
 }
+
+void ThrowApiError(const char* api, DWORD error, FailureReason reason) {
+    throw PlatformError(std::string(api) + " failed, error " + std::to_string(error), reason, error);
+}
+
+void ThrowApiError(const char* api, DWORD error) { ThrowApiError(api, error, ReasonOf(error)); }
 
 void ThrowLastError(const char* api) { ThrowApiError(api, GetLastError()); }
 

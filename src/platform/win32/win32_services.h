@@ -55,7 +55,9 @@ private:
     DWORD previous_ = 0;
 };
 
+// The error carries the reason the system's code stands for, and the code.
 [[noreturn]] void ThrowApiError(const char* api, DWORD error);
+[[noreturn]] void ThrowApiError(const char* api, DWORD error, FailureReason reason);
 [[noreturn]] void ThrowLastError(const char* api);
 std::unique_ptr<FileSystem> MakeFileSystem();
 // The modal prompt: the typed text on OK, nullopt on Cancel or close.
