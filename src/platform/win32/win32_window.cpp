@@ -225,6 +225,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
             break;
+        case WM_MOUSEWHEEL:
+            if (ForwardWheel(wParam, lParam)) return 0;
+            break;
         case DM_GETDEFID:
             if (const Control* button = DefaultForEnter()) return MAKELRESULT(button->id, DC_HASDEFID);
             return 0;
@@ -290,6 +293,19 @@ bool MainWindow::OnSetCursor(HWND under, UINT hitTest) {
     }
     if (!cursor) return false;  // the control's own pointer: the arrow, or the text cursor over a text box
     SetCursor(cursor);
+    return true;
+}
+
+// Some systems give the wheel to the control with the focus, which passes it up here; it belongs to the
+// control under the pointer (the help text, a list), as elsewhere.
+bool MainWindow::ForwardWheel(WPARAM wParam, LPARAM lParam) {
+    if (forwardingWheel_) return false;  // the control under the pointer passed it up again
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    HWND under = WindowFromPoint(point);
+    if (!under || under == hwnd_ || !IsChild(hwnd_, under)) return false;
+    forwardingWheel_ = true;
+    SendMessageW(under, WM_MOUSEWHEEL, wParam, lParam);
+    forwardingWheel_ = false;
     return true;
 }
 

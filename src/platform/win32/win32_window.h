@@ -56,6 +56,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(WPARAM wParam);
     bool OnSetCursor(HWND under, UINT hitTest);
+    bool ForwardWheel(WPARAM wParam, LPARAM lParam);
     void OnActivate(bool active);
     bool PreTranslate(MSG& message);
 
@@ -87,6 +88,7 @@ private:
     HCURSOR viewSwitchCursor_ = nullptr;
     HCURSOR inputCursor_ = nullptr;
     HWND lastFocus_ = nullptr;
+    bool forwardingWheel_ = false;
 
     std::map<std::tuple<std::wstring, int, bool, bool>, UniqueFont> fonts_;
     std::vector<std::unique_ptr<ControlWindow>> controls_;
