@@ -9,8 +9,14 @@ namespace {
 using namespace tesoro::ids;
 
 const std::wstring kTitle = L"Borrar archivo de seguridad";
-constexpr int kNormalClientHeight = 356;  // 5340 twips at 96 dpi
-constexpr int kDeleteClientHeight = 230;  // 3450 twips
+
+// Twips to the screen's pixels, as the window rounds them: the client area is the design's at any dpi.
+int Pixels(int twips) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(twips, dpi, 1440);
+}
 
 std::wstring Question(const std::wstring& path) { return L"¿Desea borrar el archivo\r" + path + L"?"; }
 
@@ -55,11 +61,12 @@ SCENARIO("delete mode", "delete a copy: No keeps it, Yes deletes it and its log 
     const std::wstring informe = L"5/3/2025:  informe.doc -> " + folder + L"\\informe.bak";
     REQUIRE(WriteBytes(kLogPath, LogBytes({floppy, longer, datos, informe})), "cannot write the log");
 
+    const int kNormalClientHeight = Pixels(5340), kDeleteClientHeight = Pixels(3450);
     App app(folder);
     const std::vector<std::wstring> normalFiles = Items(app.Control(FileFuente));
     EnterDeleteMode(app);
     CHECK_EQ(ClientSize(app.Main()).cy, kDeleteClientHeight);
-    CHECK_EQ(ClientSize(app.Main()).cx, 461);
+    CHECK_EQ(ClientSize(app.Main()).cx, Pixels(6915));
     CHECK(Items(app.Control(FileFuente)) == (std::vector<std::wstring>{L"DATOS.BAK", L"informe.bak"}),
           "the file list shows more than the safety copies");
     CHECK_EQ(Text(app.Control(FraFuente)), L"BORRAR ARCHIVO:");
