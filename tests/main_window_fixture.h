@@ -36,7 +36,7 @@ protected:
     // Picks the entry of a drive list that names this drive letter, as a user would.
     static void ChooseDrive(DriveList& list, wchar_t letter) {
         for (const auto& item : list.Items()) {
-            if (std::towupper(item[0]) == letter) return list.SetDrive(item);
+            if (static_cast<wchar_t>(std::towupper(item[0])) == letter) return list.SetDrive(item);
         }
         FAIL() << "drive not listed";
     }
