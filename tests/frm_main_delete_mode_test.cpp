@@ -152,7 +152,9 @@ TEST_F(DeleteModeTest, LongPathsAreAskedAboutAndDeletedUnbroken) {
         ClickFile(c.path.substr(slash + 1));
         const std::wstring label = form->LblArchFuente.Caption();
         EXPECT_EQ(label.find(L'\r') != std::wstring::npos, c.broken);
-        if (c.broken) EXPECT_LE(label.find(L'\r'), 50u);
+        if (c.broken) {
+            EXPECT_LE(label.find(L'\r'), 50u);
+        }
         Delete({MsgAnswer::Yes});
         ExpectQuestion(Messages().back(), c.path);
         EXPECT_FALSE(fake.fs.Exists(c.path));
