@@ -397,6 +397,25 @@ void ListingFolders(tesoro::FileSystem& fs, const std::wstring& root) {
                fs.PathExists(dir / L"gamma.txt") && !fs.PathExists(dir / L"nothing"));
 }
 
+// The file list's order is the system's comparison of names, letter case ignored, whatever the
+// characters: accents, digits, hyphens and apostrophes (which that comparison weighs apart).
+void ListingInTheSystemsOrder(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"order");
+    for (const wchar_t* name :
+         {L"árbol.txt",  L"Arbol2.txt",  L"arbol-1.txt", L"arbol1.txt", L"ARBOLES.txt", L"b'c.txt", L"bc.txt",
+          L"Ñandú.txt",  L"nandu.txt",   L"Zeta.txt",    L"10.txt",     L"9.txt",       L"_x.txt",  L"~y.txt",
+          L"éclair.TXT", L"Eclair2.txt", L"co-op.txt",   L"coop2.txt",  L"Ωμέγα.txt",   L"日本.txt"})
+        Write(dir / name, "x");
+    const std::vector<std::wstring> listed = fs.ListFiles(dir.path(), L"*.*");
+    bool ordered = listed.size() == 20;
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        ordered =
+            ordered && CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, listed[i - 1].c_str(), -1,
+                                       listed[i].c_str(), -1, nullptr, nullptr, 0) != CSTR_GREATER_THAN;
+    }
+    Report("list files: in the order the system compares names", ordered);
+}
+
 void ReplacingAWholeFile(tesoro::FileSystem& fs, const std::wstring& root) {
     Scratch dir(root, L"replace");
     std::wstring log = dir / L"TESORO.DAT";
@@ -554,6 +573,7 @@ int main(int argc, char** argv) {
         FindingOrdinaryFiles(fs, root);
         LookUpAgreesWithTheSearch(fs, root);
         ListingFolders(fs, root);
+        ListingInTheSystemsOrder(fs, root);
         ReplacingAWholeFile(fs, root);
         DeletingFiles(fs, root);
         DriveStrings(win32.platform().drives);

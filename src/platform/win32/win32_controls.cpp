@@ -563,11 +563,9 @@ std::wstring DisplayText(const std::wstring& text) {
     return shown;
 }
 
-int TextWidth(HFONT font, const std::wstring& text) {
-    ScreenDc dc;
-    SelectIn selected(dc, font);
+int TextMeasure::Width(const std::wstring& text) const {
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 

@@ -97,7 +97,17 @@ COLORREF ToColorRef(Rgb color);
 UniqueIcon LoadIconPicture(HINSTANCE instance, int id, int size);
 // A label's text as the window shows it: a lone carriage return becomes a line break.
 std::wstring DisplayText(const std::wstring& text);
-int TextWidth(HFONT font, const std::wstring& text);
+// Measures texts in one font on one screen device context, kept for as many texts as a list holds:
+// getting a context for each text costs far more than measuring it.
+class TextMeasure {
+public:
+    explicit TextMeasure(HFONT font) : selected_(dc_, font) {}
+    int Width(const std::wstring& text) const;
+
+private:
+    ScreenDc dc_;
+    SelectIn selected_;
+};
 int FontHeight(HFONT font);
 
 }  // namespace tesoro::win32

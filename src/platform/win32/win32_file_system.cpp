@@ -137,11 +137,34 @@ bool NameMatches(const std::wstring& name, const std::wstring& pattern) {
     return false;
 }
 
+// The bytes by which the system orders a name, letter case ignored: comparing two keys gives what
+// comparing the two names does.
+std::string SortKey(const std::wstring& name) {
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    std::string key(8 * name.size() + 16, '\0');
+    int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, name.c_str(), -1,
+                             reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()), nullptr,
+                             nullptr, 0);
+    if (size == 0) {
+        size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, name.c_str(), -1, nullptr, 0, nullptr, nullptr,
+                             0);
+        key.assign(static_cast<std::size_t>(std::max(size, 0)), '\0');
+        size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, name.c_str(), -1,
+                             reinterpret_cast<LPWSTR>(key.data()), size, nullptr, nullptr, 0);
+    }
+    key.resize(static_cast<std::size_t>(std::max(size, 0)));
+    return key;
+}
+
+// In the system's order of names, letter case ignored. Each name's key is made once: for a folder of
+// thousands of files that is far quicker than comparing the names pair by pair.
 void SortNames(std::vector<std::wstring>& names) {
-    std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1,
-                               nullptr, nullptr, 0) == CSTR_LESS_THAN;
-    });
+    std::vector<std::pair<std::string, std::wstring>> keyed;
+    keyed.reserve(names.size());
+    for (std::wstring& name : names) keyed.emplace_back(SortKey(name), std::move(name));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 // Some systems report a name they refuse as merely not found by a search; asking for the name itself

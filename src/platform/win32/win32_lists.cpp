@@ -10,10 +10,14 @@ namespace {
 
 constexpr int kVisibleDriveEntries = 8;  // entries the open drive list shows without scrolling
 
-// The list windows hold exactly the model's entries, in the model's order.
-void FillList(HWND list, UINT reset, UINT add, const std::vector<std::wstring>& texts) {
+// The list windows hold exactly the model's entries, in the model's order; room for all of them is made
+// at once.
+void FillList(HWND list, UINT reset, UINT reserve, UINT add, const std::vector<std::wstring>& texts) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, reset, 0, 0);
+    std::size_t characters = 0;
+    for (const std::wstring& text : texts) characters += text.size() + 1;
+    SendMessageW(list, reserve, texts.size(), characters * sizeof(wchar_t));
     for (const std::wstring& text : texts) SendMessageW(list, add, 0, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -63,8 +67,8 @@ protected:
     int Padding() { return MulDiv(2, host_.Dpi(), 96); }
     int ItemHeight() { return std::max(IconSize(), FontHeight(ModelFont())) + Padding(); }
     // Width an entry needs to be read whole.
-    int EntryWidth(const Entry& entry) {
-        return entry.indent + IconSize() + 3 * Padding() + TextWidth(ModelFont(), *entry.text);
+    int EntryWidth(const TextMeasure& measure, const Entry& entry) {
+        return entry.indent + IconSize() + 3 * Padding() + measure.Width(*entry.text);
     }
     UniqueIcon SmallIcon(int id) { return LoadIconPicture(host_.Instance(), id, IconSize()); }
 };
@@ -111,10 +115,11 @@ protected:
     }
 
     void ShowItems() override {
-        FillList(hwnd_, CB_RESETCONTENT, CB_ADDSTRING, drives_.Items());
+        FillList(hwnd_, CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING, drives_.Items());
+        const TextMeasure measure(ModelFont());
         int widest = host_.PixelsX(model_.Geometry().width);
         for (int i = 0; i < static_cast<int>(drives_.Items().size()); ++i) {
-            widest = std::max(widest, EntryWidth(EntryAt(i)) + GetSystemMetrics(SM_CXVSCROLL));
+            widest = std::max(widest, EntryWidth(measure, EntryAt(i)) + GetSystemMetrics(SM_CXVSCROLL));
         }
         SendMessageW(hwnd_, CB_SETDROPPEDWIDTH, widest, 0);
         ShowSelection();
@@ -170,12 +175,13 @@ protected:
 
     void ShowItems() override {
         std::vector<std::wstring> names;
+        const TextMeasure measure(ModelFont());
         int widest = 0;
         for (int i = 0; i < static_cast<int>(folders_.Items().size()); ++i) {
             names.push_back(folders_.Items()[static_cast<std::size_t>(i)].name);
-            widest = std::max(widest, EntryWidth(EntryAt(i)));
+            widest = std::max(widest, EntryWidth(measure, EntryAt(i)));
         }
-        FillList(hwnd_, LB_RESETCONTENT, LB_ADDSTRING, names);
+        FillList(hwnd_, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING, names);
         SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, widest, 0);
         ShowSelection();
     }
@@ -237,10 +243,10 @@ protected:
     }
 
     void ShowItems() override {
-        FillList(hwnd_, LB_RESETCONTENT, LB_ADDSTRING, files_.Items());
+        FillList(hwnd_, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING, files_.Items());
+        const TextMeasure measure(ModelFont());
         int widest = 0;
-        for (const std::wstring& name : files_.Items())
-            widest = std::max(widest, TextWidth(ModelFont(), name));
+        for (const std::wstring& name : files_.Items()) widest = std::max(widest, measure.Width(name));
         SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, widest + MulDiv(6, host_.Dpi(), 96), 0);
         ShowSelection();
     }
