@@ -48,7 +48,7 @@ TEST_F(FakeFileSystemTest, FailedCopiesLeaveTheDestinationAsItWas) {
 
     fake.fs.SetAttributes(L"C:\\Datos\\informe.BAK", {.hidden = true});
     ExpectCopyRefusedAndBackupKept();
-    fake.fs.SetAttributes(L"C:\\Datos\\informe.BAK", {.readOnly = true});
+    fake.fs.SetAttributes(L"C:\\Datos\\informe.BAK", {.system = true});
     ExpectCopyRefusedAndBackupKept();
     fake.fs.SetAttributes(L"C:\\Datos\\informe.BAK", {});
 

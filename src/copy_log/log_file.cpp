@@ -131,6 +131,7 @@ std::wstring CopyLogFile::Path() {
 
 LogEntries CopyLogFile::Load() {
     const std::wstring path = Path();
+    platform_.fs.RemoveStaleTemporaries(path.substr(0, path.rfind(L'\\') + 1));
     std::optional<std::string> bytes;
     try {
         bytes = platform_.fs.ReadFile(path);
@@ -193,5 +194,9 @@ void CopyLogFile::SaveIfChanged(const LogEntries& log) {
 }
 
 bool CopyLogFile::LineFits(const std::wstring& line) { return FitsRecord(platform_.codec.ToAnsi(line)); }
+
+std::wstring CopyLogFile::StoredForm(const std::wstring& text) {
+    return platform_.codec.FromAnsi(platform_.codec.ToAnsi(text));
+}
 
 }  // namespace tesoro

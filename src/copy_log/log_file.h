@@ -21,14 +21,17 @@ public:
 
     // "C:\Windows\Temp\TESORO.DAT" when that folder exists, else "C:\TESORO.DAT"; decided at each use.
     std::wstring Path();
-    // Reads the log (creating an empty file when there is none) and drops the entries whose copy on C: is
-    // gone. A file that cannot be read or makes no sense is reported once and left as it is: the run then
-    // starts from an empty log and the file is not written at exit.
+    // Removes what saves of ended runs left half written beside the file, reads the log (creating an
+    // empty file when there is none) and drops the entries whose copy on C: is gone. A file that cannot be
+    // read or makes no sense is reported once and left as it is: the run then starts from an empty log and
+    // the file is not written at exit.
     LogEntries Load();
     // Writes the log back when it changed; on failure the user is told and the previous file stays whole.
     void SaveIfChanged(const LogEntries& log);
     // Whether a new line fits in one record once in the ANSI code page.
     bool LineFits(const std::wstring& line);
+    // The text as a record gives it back: every character the code page lacks reads "?".
+    std::wstring StoredForm(const std::wstring& text);
 
 private:
     void Prune(LogEntries& log);

@@ -13,65 +13,123 @@ const wchar_t kCopyResultTitle[] = L"Resultado de generar copia...";
 const wchar_t kCopyDoneTitle[] = L"Resultado Copia de Seguridad";
 const wchar_t kNotLogged[] = L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r";
 
+std::wstring BadNameMessage(const std::wstring& name) {
+    return L"El Archivo Destino no puede llamarse:\r«" + name +
+           L"»\r\rUn nombre de archivo no puede:\r* contener \\  /  :\r* ser . o ..\r"
+           L"* terminar en punto o en espacio\r* ser un nombre de dispositivo (CON, PRN, AUX,\r"
+           L"   NUL, COM1 a COM9, LPT1 a LPT9), tampoco\r   con extensión.";
+}
+
+const wchar_t kLogIsDestination[] =
+    L"El Archivo Destino no puede ser TESORO.DAT,\rel registro de copias del programa.";
+
 }  // namespace
 
 bool FrmMain::DestinationIsCdDrive() const { return CdPresent && SameDrive(DrvDestino.Drive(), CdDrive); }
 
 void FrmMain::CmdCopiar_Click() {
+    const std::optional<CopyPlan> plan = PlanCopy();
+    if (plan && MakeCopy(*plan)) FinishCopy(*plan);
+}
+
+// The checks before anything is written, in the order the user meets them; nullopt when one refused
+// (and told the user) or the user declined to replace an existing file.
+std::optional<FrmMain::CopyPlan> FrmMain::PlanCopy() {
     if (DestinationIsCdDrive()) {
         Show(L"La unidad de CD no puede estar asignada\rcomo unidad destino.", L"Error en unidad destino",
              MsgIcon::Critical);
-        return;
+        return std::nullopt;
     }
     const std::wstring name = TxtArchDestino.Text();
     if (name.empty() || name.starts_with(L"¿?.")) {
         Show(L"El Archivo Destino debe\rtener un nombre...", kCopyResultTitle, MsgIcon::Critical);
-        return;
+        return std::nullopt;
     }
-    const std::wstring destination = JoinPath(DirDestino.Path(), name);
-    bool existed = false;
+    // A name that is a path, or that the system would change, would write a file other than the one
+    // named here and logged.
+    if (!IsPlainFileName(name)) {
+        Show(BadNameMessage(name), kCopyResultTitle, MsgIcon::Critical);
+        return std::nullopt;
+    }
+    CopyPlan plan{SourcePathFromLabel(), JoinPath(DirDestino.Path(), name)};
+    if (platform_.fs.SameFile(plan.destination, logFile_.Path())) {
+        Show(kLogIsDestination, kCopyResultTitle, MsgIcon::Critical);
+        return std::nullopt;
+    }
     try {
-        existed = platform_.fs.FindOrdinaryFile(destination);
+        plan.existed = platform_.fs.FindOrdinaryFile(plan.destination);
     } catch (const PlatformError&) {
         Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
-        return;
+        return std::nullopt;
     }
-    if (existed && Show(L"Ya EXITE el archivo: " + name + L"\r\r¿Desea Reemplazarlo?", L"Archivo Existente",
-                        MsgIcon::Exclamation, MsgButtons::YesNo) != MsgAnswer::Yes) {
-        return;
+    if (plan.existed &&
+        Show(L"Ya EXITE el archivo: " + name + L"\r\r¿Desea Reemplazarlo?", L"Archivo Existente",
+             MsgIcon::Exclamation, MsgButtons::YesNo) != MsgAnswer::Yes) {
+        return std::nullopt;
     }
-    const std::wstring source = SourcePathFromLabel();
+    return plan;
+}
+
+// The copy itself: M5 when it failed, whatever the reason.
+bool FrmMain::MakeCopy(const CopyPlan& plan) {
     try {
-        platform_.fs.CopyFile(source, destination);
-        Show(L"La Copia de Seguridad se realizó con éxito.", kCopyDoneTitle, MsgIcon::Information);
-        if (ChkLog.Value() != 0) RecordCopy(destination, existed);
-        if (DirFuente.Path() == DirDestino.Path()) FileFuente.Refresh();
-        ShowSourceFolder();
-        TxtArchDestino.SetText(kPlaceholderName);
+        platform_.fs.CopyFile(plan.source, plan.destination);
+        return true;
     } catch (const std::exception&) {
         Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+        return false;
     }
 }
 
-// A replaced copy takes over the first entry that names it; a new copy is appended. A line that cannot
-// be stored whole, or a log already at its largest count, is not recorded, and the user is told.
+// After a copy that was made: each later step that fails is told as what it is, and the rest still run.
+void FrmMain::FinishCopy(const CopyPlan& plan) {
+    Show(L"La Copia de Seguridad se realizó con éxito.", kCopyDoneTitle, MsgIcon::Information);
+    if (ChkLog.Value() != 0) {
+        try {
+            RecordCopy(plan.destination, plan.existed);
+        } catch (const std::exception&) {
+            ReportAfterCopy(std::wstring(kNotLogged) + L"se produjo un error inesperado.");
+        }
+    }
+    if (DirFuente.Path() == DirDestino.Path()) {
+        try {
+            FileFuente.Refresh();
+        } catch (const std::exception&) {
+            ReportAfterCopy(L"La copia se realizó, pero no se pudo volver a leer la carpeta:\r" +
+                            DirFuente.Path());
+        }
+    }
+    ShowSourceFolder();
+    TxtArchDestino.SetText(kPlaceholderName);
+}
+
+// A replaced copy takes over the first entry that names it; a new copy is appended. The line is kept
+// as the file will store it, and the entry is looked for in that form too, so that a name with
+// characters the code page lacks finds its own entry again after a restart. A line that cannot be
+// stored whole, or a log already at its largest count, is not recorded, and the user is told.
 void FrmMain::RecordCopy(const std::wstring& destination, bool existed) {
-    const std::wstring line =
-        platform_.clock.ShortDate() + L":  " + FileFuente.FileName() + L" -> " + destination;
-    if (!logFile_.LineFits(line)) {
-        Show(std::wstring(kNotLogged) + L"la línea ocupa más de 126 caracteres.", kCopyDoneTitle,
-             MsgIcon::Information);
+    std::wstring date;
+    try {
+        date = platform_.clock.ShortDate();
+    } catch (const PlatformError&) {
+        ReportAfterCopy(std::wstring(kNotLogged) + L"no se pudo leer la fecha del sistema.");
         return;
     }
-    const int replaced = existed ? Log.FirstContaining(destination) : 0;
+    const std::wstring line = date + L":  " + FileFuente.FileName() + L" -> " + destination;
+    if (!logFile_.LineFits(line)) {
+        ReportAfterCopy(std::wstring(kNotLogged) + L"la línea ocupa más de 126 caracteres.");
+        return;
+    }
+    const int replaced = existed ? Log.FirstContaining(logFile_.StoredForm(destination)) : 0;
     if (replaced > 0) {
-        Log.Replace(replaced, line);
+        Log.Replace(replaced, logFile_.StoredForm(line));
     } else if (Log.Full()) {
-        Show(std::wstring(kNotLogged) + L"el registro ya tiene 32767 entradas.", kCopyDoneTitle,
-             MsgIcon::Information);
+        ReportAfterCopy(std::wstring(kNotLogged) + L"el registro ya tiene 32767 entradas.");
     } else {
-        Log.Append(line);
+        Log.Append(logFile_.StoredForm(line));
     }
 }
+
+void FrmMain::ReportAfterCopy(const std::wstring& what) { Show(what, kCopyDoneTitle, MsgIcon::Information); }
 
 }  // namespace tesoro

@@ -14,5 +14,10 @@ inline const std::wstring kPlaceholderName = L"¿?.BAK";
 std::wstring ProposedCopyName(const std::wstring& fileName);
 // Whether two drive values ("c: [SISTEMA]", "C:\", "c:") name the same drive: letter and colon.
 bool SameDrive(const std::wstring& a, const std::wstring& b);
+// Whether a typed name names one file in the destination folder and nothing else: no folder part ("\",
+// "/"), no drive or stream (":"), not "." or "..", no trailing dot or space (the system would drop it and
+// write a file of another name), no device name (CON, NUL, COM1...) with or without an extension.
+// The wildcards * and ? pass: the existence test reads them as such.
+bool IsPlainFileName(const std::wstring& name);
 
 }  // namespace tesoro

@@ -116,7 +116,16 @@ private:
     std::optional<SourceOnDisk> FindSource(const std::wstring& drive, const std::vector<std::wstring>& names);
     void ShowSourceNotFound(const std::wstring& path);
     bool DestinationIsCdDrive() const;
+    // What one press of CmdCopiar is to do, once the user's choices passed every check.
+    struct CopyPlan {
+        std::wstring source, destination;
+        bool existed = false;  // a file was there and the user agreed to replace it
+    };
+    std::optional<CopyPlan> PlanCopy();
+    bool MakeCopy(const CopyPlan& plan);
+    void FinishCopy(const CopyPlan& plan);
     void RecordCopy(const std::wstring& destination, bool existed);
+    void ReportAfterCopy(const std::wstring& what);
     void ShowSourceFolder();
     void EnterDeleteMode();
     void DeleteChosenCopy();

@@ -46,36 +46,47 @@ public:
     virtual std::wstring DriveCurrentFolder(wchar_t letter) = 0;
     // Names of the subfolders, hidden and system ones left out; throws when the folder cannot be read.
     virtual std::vector<std::wstring> ListFolders(const std::wstring& folder) = 0;
-    // Names of the ordinary files matching a pattern such as "*.BAK", hidden and system files left out;
-    // throws when the folder cannot be read.
+    // Names of the ordinary files whose long names match a pattern such as "*.BAK", hidden and system
+    // files and our own temporary files left out; throws when the folder cannot be read.
     virtual std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) = 0;
     virtual bool FolderExists(const std::wstring& path) = 0;
-    // A file or folder of that name exists.
+    // A file or folder of that name exists. Existence questions answer false when the drive cannot be
+    // read; they never throw.
     virtual bool PathExists(const std::wstring& path) = 0;
-    // Searches for an ordinary file (hidden, system and folders are not found); * and ? in the last part
-    // act as wildcards. Returns false when nothing matches or the folder is missing; throws when the search
-    // itself cannot be carried out (drive not ready, a name the file system refuses).
+    // Searches for an ordinary file (hidden, system, folders and our own temporary files are not found).
+    // A name without wildcards is found as the system would open it (its 8.3 name too); * and ? in the
+    // last part act as wildcards on the long names only. Returns false when nothing matches or the folder
+    // is missing; throws when the search itself cannot be carried out (a drive that cannot be read, a name
+    // the file system refuses).
     virtual bool FindOrdinaryFile(const std::wstring& path) = 0;
     // The answer of FindOrdinaryFile (OrdinaryFile for true), telling a missing folder apart where it
     // can. A path without wildcards is answered from one query of its attributes instead of a search;
     // one with wildcards is searched. Throws when the question cannot be answered (drive not ready, a
     // name the file system refuses).
     virtual FileLookup LookUpOrdinaryFile(const std::wstring& path) = 0;
-    // Copies a file byte for byte with its last-write time and attributes, replacing an ordinary file at
-    // the destination. Never destroys either file: the copy is made under a temporary name in the
-    // destination folder and put in place only when complete; a destination that is the source itself
-    // (whatever name reaches it) or is read-only, hidden or system is refused. Throws on any failure.
+    // Whether two paths name one existing file, by identity rather than by name (letter case, 8.3 names,
+    // hard links); false when either is missing or cannot be reached.
+    virtual bool SameFile(const std::wstring& a, const std::wstring& b) = 0;
+    // Copies a file byte for byte with its last-write time, replacing a file at the destination; the new
+    // file gets the source's attributes. Never destroys either file: the copy is written to a hidden
+    // temporary file in the destination folder and put in place in one step only when complete. The
+    // destination may be read-only (the caller has asked before replacing it); one that is the source
+    // itself (whatever name reaches it), a folder, or hidden or system is refused. Stale temporary files
+    // in the destination folder are removed first. Throws on any failure.
     virtual void CopyFile(const std::wstring& from, const std::wstring& to) = 0;
     // Deletes a file for good (no recycle bin). A read-only file is refused, not unprotected; the error
     // carries the reason.
     virtual void DeleteFile(const std::wstring& path) = 0;
+    // Removes the temporary files that a process no longer running left in the folder while writing.
+    // Best effort: never throws; what cannot be removed stays for the next time.
+    virtual void RemoveStaleTemporaries(const std::wstring& folder) = 0;
 
     // Small whole-file access for the copy log. ReadFile returns nullopt when the file does not exist and
     // throws when it exists but cannot be read.
     virtual std::optional<std::string> ReadFile(const std::wstring& path) = 0;
     virtual void CreateEmptyFile(const std::wstring& path) = 0;
-    // Writes a temporary file in the same folder, flushes it, then replaces the old file in one step:
-    // on failure the previous file is left as it was. Throws on failure.
+    // Writes a hidden temporary file in the same folder, flushes it, then replaces the old file in one
+    // step: on failure the previous file is left as it was. A read-only file is refused. Throws on failure.
     virtual void ReplaceFile(const std::wstring& path, const std::string& bytes) = 0;
 };
 
@@ -131,7 +142,8 @@ public:
 class AnsiCodec {
 public:
     virtual ~AnsiCodec() = default;
-    // Characters outside the code page become the code page's best fit or "?".
+    // Every character outside the code page becomes "?", never a look-alike letter: a stored line then
+    // reads "?" where a name had such a character, which a search takes as a wildcard for it.
     virtual std::string ToAnsi(const std::wstring& text) = 0;
     virtual std::wstring FromAnsi(const std::string& bytes) = 0;
 };

@@ -2,16 +2,33 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "platform/cp1252.h"
+#include "platform/paths.h"
 
 namespace tesoro::testing {
 namespace {
 
+// Letter case as the system's file names fold it: Latin, Greek and Cyrillic letters, not just Latin-1.
 wchar_t Upper(wchar_t c) {
     if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 32);
+    if (c < 0xE0) return c;
+    if (c <= 0xFE) return c == 0xF7 ? c : static_cast<wchar_t>(c - 32);
     if (c == 0xFF) return 0x178;
+    if (c >= 0x100 && c <= 0x17E) {
+        if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x178) return c;
+        const bool upperIsEven = c < 0x139 || (c >= 0x14A && c < 0x178);
+        return (c % 2 == 1) == upperIsEven ? static_cast<wchar_t>(c - 1) : c;
+    }
+    if (c >= 0x3B1 && c <= 0x3CB) return c == 0x3C2 ? 0x3A3 : static_cast<wchar_t>(c - 32);  // final sigma
+    if (c == 0x3AC) return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF) return static_cast<wchar_t>(c - 37);
+    if (c == 0x3CC) return 0x38C;
+    if (c == 0x3CD || c == 0x3CE) return static_cast<wchar_t>(c - 63);
+    if (c >= 0x430 && c <= 0x44F) return static_cast<wchar_t>(c - 32);
+    if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 80);
     return c;
 }
 
@@ -55,6 +72,41 @@ bool MatchFrom(const std::wstring& name, size_t n, const std::wstring& pattern, 
         ++n, ++p;
     }
     return n == name.size();
+}
+
+bool IsShortNameChar(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+           std::wstring_view(L"!#$%&'()-@^_`{}~").find(c) != std::wstring_view::npos;
+}
+
+// A name the system keeps as its own 8.3 name: at most eight and three valid characters, one dot.
+bool IsValidShortName(const std::wstring& name) {
+    const std::wstring upper = Upper(name);
+    const size_t dot = upper.find(L'.');
+    const std::wstring stem = upper.substr(0, dot),
+                       ext = dot == std::wstring::npos ? L"" : upper.substr(dot + 1);
+    if (stem.empty() || stem.size() > 8 || ext.size() > 3 || ext.find(L'.') != std::wstring::npos)
+        return false;
+    if (dot != std::wstring::npos && ext.empty()) return false;
+    return std::all_of(stem.begin(), stem.end(), IsShortNameChar) &&
+           std::all_of(ext.begin(), ext.end(), IsShortNameChar);
+}
+
+std::wstring ShortNamePart(const std::wstring& part, size_t length) {
+    std::wstring kept;
+    for (wchar_t c : Upper(part)) {
+        if (c == L' ' || c == L'.') continue;
+        kept += IsShortNameChar(c) ? c : L'_';
+        if (kept.size() == length) break;
+    }
+    return kept;
+}
+
+// "INFORM" and "BAK" for "informe antiguo.bak": what a generated short name is made of, before "~n".
+std::pair<std::wstring, std::wstring> ShortNameBasis(const std::wstring& name) {
+    const size_t dot = name.rfind(L'.');
+    const std::wstring ext = dot == std::wstring::npos || dot == 0 ? L"" : name.substr(dot + 1);
+    return {ShortNamePart(name.substr(0, dot == 0 ? std::wstring::npos : dot), 6), ShortNamePart(ext, 3)};
 }
 
 }  // namespace
@@ -132,7 +184,52 @@ FakeFileSystem::Parsed FakeFileSystem::Parse(const std::wstring& path, bool wild
     };
     split(base.substr(2), false);
     split(p, true);
+    ResolveShortNames(parsed);
     return parsed;
+}
+
+// Each name that names nothing by its long name but is the short name of an entry stands for it.
+void FakeFileSystem::ResolveShortNames(Parsed& parsed) const {
+    Parsed walk{parsed.drive, {}};
+    for (std::wstring& name : parsed.names) {
+        walk.names.push_back(name);
+        if (name.find(L'~') != std::wstring::npos && !Find(walk.Key())) {
+            const std::wstring wanted = Upper(name);
+            walk.names.pop_back();
+            for (const Entry* e : Children(walk.Key())) {
+                std::wstring longName = Parse(e->path).names.back();
+                if (ShortName(walk.Key(), longName) == wanted) {
+                    name = std::move(longName);
+                    break;
+                }
+            }
+            walk.names.push_back(name);
+        }
+    }
+}
+
+std::wstring FakeFileSystem::ShortName(const std::wstring& folderKey, const std::wstring& name) const {
+    if (IsValidShortName(name)) return Upper(name);
+    const auto basis = ShortNameBasis(name);
+    // Entries with the same basis are numbered in the order of their names.
+    int number = 1;
+    for (const Entry* e : Children(folderKey)) {
+        const std::wstring other = Parse(e->path).names.back();
+        if (!IsValidShortName(other) && ShortNameBasis(other) == basis && Upper(other) < Upper(name))
+            ++number;
+    }
+    return basis.first + L'~' + std::to_wstring(number) + (basis.second.empty() ? L"" : L"." + basis.second);
+}
+
+std::wstring FakeFileSystem::ShortPath(const std::wstring& path) const {
+    const Parsed parsed = Parse(path);
+    Parsed walk{parsed.drive, {}};
+    std::wstring shortPath{parsed.drive, L':'};
+    for (const std::wstring& name : parsed.names) {
+        shortPath += L'\\' + ShortName(walk.Key(), name);
+        walk.names.push_back(name);
+    }
+    return shortPath;
 }
 
 std::optional<FakeFileSystem::Parsed> FakeFileSystem::TryParse(const std::wstring& path) const {
@@ -340,19 +437,24 @@ std::vector<std::wstring> FakeFileSystem::ListFiles(const std::wstring& folder, 
     return names;
 }
 
+// An existence question about a drive that cannot be read is answered "no", as the system's is.
 bool FakeFileSystem::FolderExists(const std::wstring& path) {
     auto parsed = TryParse(path);
-    if (!parsed || !FindDrive(parsed->drive)) return false;
-    ReadyDrive(parsed->drive);
-    const Entry* e = Find(parsed->Key());
+    const Drive* drive = parsed ? FindDrive(parsed->drive) : nullptr;
+    const Entry* e = drive && drive->ready ? Find(parsed->Key()) : nullptr;
     return e && e->folder;
 }
 
 bool FakeFileSystem::PathExists(const std::wstring& path) {
     auto parsed = TryParse(path);
-    if (!parsed || !FindDrive(parsed->drive)) return false;
-    ReadyDrive(parsed->drive);
-    return Find(parsed->Key()) != nullptr;
+    const Drive* drive = parsed ? FindDrive(parsed->drive) : nullptr;
+    return drive && drive->ready && Find(parsed->Key()) != nullptr;
+}
+
+// What a search and a list show: files that are not hidden, not system and not our temporaries.
+bool FakeFileSystem::Ordinary(const Entry& e) const {
+    return !e.folder && !e.attrs.hidden && !e.attrs.system &&
+           !IsTemporaryFileName(Parse(e.path).names.back());
 }
 
 bool FakeFileSystem::FindOrdinaryFile(const std::wstring& path) {
@@ -363,10 +465,13 @@ bool FakeFileSystem::FindOrdinaryFile(const std::wstring& path) {
     if (parsed.names.empty()) return false;
     const Entry* folder = Find(parsed.ParentKey());
     if (!folder || !folder->folder) return false;
+    const std::wstring& wanted = parsed.names.back();
+    if (wanted.find_first_of(L"*?") == std::wstring::npos) {
+        const Entry* e = Find(parsed.Key());  // an 8.3 name is resolved already
+        return e && Ordinary(*e);
+    }
     for (const Entry* e : Children(parsed.ParentKey()))
-        if (!e->folder && !e->attrs.hidden && !e->attrs.system &&
-            MatchesPattern(Parse(e->path).names.back(), parsed.names.back()))
-            return true;
+        if (Ordinary(*e) && MatchesPattern(Parse(e->path).names.back(), wanted)) return true;
     return false;
 }
 
@@ -379,27 +484,41 @@ FileLookup FakeFileSystem::LookUpOrdinaryFile(const std::wstring& path) {
     if (!FindDrive(parsed.drive)) return FileLookup::FolderMissing;
     ReadyDrive(parsed.drive);
     if (const Entry* e = Find(parsed.Key())) {
-        const bool ordinary = !e->folder && !e->attrs.hidden && !e->attrs.system;
-        return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+        return Ordinary(*e) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
     }
     const Entry* folder = Find(parsed.ParentKey());
     return folder && folder->folder ? FileLookup::NoOrdinaryFile : FileLookup::FolderMissing;
 }
 
+bool FakeFileSystem::SameFile(const std::wstring& a, const std::wstring& b) {
+    const auto first = TryParse(a), second = TryParse(b);
+    if (!first || !second || first->Key() != second->Key()) return false;
+    const Drive* drive = FindDrive(first->drive);
+    return drive && drive->ready && Find(first->Key());
+}
+
+// A file is written whole under a temporary name before it replaces the old one, so the new file must
+// fit beside the old.
+void FakeFileSystem::CheckSpace(const Drive& drive, const Parsed& path, std::size_t bytes) const {
+    if (drive.full || (drive.freeBytes && bytes > *drive.freeBytes)) Fail("disk full", path.Display());
+}
+
 void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) {
     const Parsed source = Parse(from), target = Parse(to);
     ReadyDrive(source.drive);
-    ReadyDrive(target.drive);
+    const Drive& drive = ReadyDrive(target.drive);
     const Entry* src = Find(source.Key());
     if (!src || src->folder) Fail("source not found", from);
     if (src->locked) Fail("source in use", from);
     if (source.Key() == target.Key()) Fail("source and destination are the same file", to);
     if (const Entry* dst = Find(target.Key())) {
         if (dst->folder) Fail("destination is a folder", to);
-        if (dst->attrs.readOnly || dst->attrs.hidden || dst->attrs.system) Fail("access denied", to);
+        if (dst->attrs.hidden || dst->attrs.system) Fail("access denied", to);
         if (dst->locked) Fail("destination in use", to);
     }
     WritableFolder(target);
+    RemoveStaleTemporariesIn(target.ParentKey());
+    CheckSpace(drive, target, src->bytes.size());
     Write(target, src->bytes, src->attrs);
 }
 
@@ -414,6 +533,37 @@ void FakeFileSystem::DeleteFile(const std::wstring& path) {
     WritableFolder(parsed);
     if (Drive& d = ReadyDrive(parsed.drive); d.freeBytes) *d.freeBytes += e->bytes.size();
     entries_.erase(parsed.Key());
+}
+
+void FakeFileSystem::RemoveStaleTemporaries(const std::wstring& folder) {
+    const auto parsed = TryParse(folder);
+    const Drive* drive = parsed ? FindDrive(parsed->drive) : nullptr;
+    if (drive && drive->ready) RemoveStaleTemporariesIn(parsed->Key());
+}
+
+void FakeFileSystem::RemoveStaleTemporariesIn(const std::wstring& folderKey) {
+    const Entry* folder = Find(folderKey);
+    if (!folder || !folder->folder || folder->attrs.readOnly) return;
+    std::vector<std::wstring> stale;
+    for (const Entry* e : Children(folderKey)) {
+        const auto writer = TemporaryFileWriter(Parse(e->path).names.back());
+        const bool running = writer && std::find(runningProcesses.begin(), runningProcesses.end(), *writer) !=
+                                           runningProcesses.end();
+        if (writer && !running && !e->folder && !e->locked) stale.push_back(Upper(e->path));
+    }
+    for (const std::wstring& key : stale) {
+        Drive& drive = GetDrive(key[0]);
+        if (drive.freeBytes) *drive.freeBytes += entries_[key].bytes.size();
+        entries_.erase(key);
+    }
+}
+
+std::wstring FakeFileSystem::AddTemporary(const std::wstring& folder, const ProcessStamp& writer,
+                                          std::string bytes) {
+    static unsigned serial = 0;
+    const std::wstring path = JoinPath(Parse(folder).Display(), TemporaryFileName(writer, serial++));
+    AddFile(path, std::move(bytes), {.hidden = true});
+    return path;
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
@@ -440,14 +590,16 @@ void FakeFileSystem::CreateEmptyFile(const std::wstring& path) {
 
 void FakeFileSystem::ReplaceFile(const std::wstring& path, const std::string& bytes) {
     const Parsed parsed = Parse(path);
-    ReadyDrive(parsed.drive);
+    const Drive& drive = ReadyDrive(parsed.drive);
     if (const Entry* e = Find(parsed.Key())) {
         if (e->folder) Fail("is a folder", path);
         if (e->locked) Fail("file in use", path);
         if (e->attrs.readOnly) Fail("access denied", path);
     }
     WritableFolder(parsed);
-    Write(parsed, bytes, std::nullopt);
+    RemoveStaleTemporariesIn(parsed.ParentKey());
+    CheckSpace(drive, parsed, bytes.size());
+    Write(parsed, bytes, FileAttrs{});
 }
 
 // ---- drives ----

@@ -9,12 +9,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
+#include "platform/temporary_files.h"
 
 namespace tesoro::testing {
 
@@ -28,6 +30,8 @@ struct FileAttrs {
 enum DriveKind : unsigned { kNoRoot = 1, kRemovable = 2, kFixed = 3, kRemote = 4, kCdRom = 5 };
 
 // Windows paths ("C:\Datos\x.txt"), compared case-insensitively; names keep the case they were given.
+// A name that is not a valid 8.3 name also answers to a short one, made as the system makes them
+// ("INFORM~1.BAK" for "informe antiguo.bak", the first such name in the folder).
 // Relative paths resolve against the current folders; "/" counts as "\"; "." and ".." are followed;
 // trailing dots and spaces of a name are dropped, as the system does.
 class FakeFileSystem : public FileSystem {
@@ -55,14 +59,20 @@ public:
     // How often the service was asked whether a file exists, by either way.
     int searches = 0;  // FindOrdinaryFile
     int lookUps = 0;   // LookUpOrdinaryFile
+    // The processes running on the machine, this one first; a temporary file of any other is stale.
+    std::vector<ProcessStamp> runningProcesses{ProcessStamp{0x1f4, 0x1d9c6a4b2f0e800}};
+    // Puts a hidden temporary file of `writer` into a folder, as a copy or save cut short leaves it.
+    std::wstring AddTemporary(const std::wstring& folder, const ProcessStamp& writer,
+                              std::string bytes = "x");
 
     // Queries, for assertions; they ignore readiness and never throw on a missing path.
     bool Exists(const std::wstring& path) const;
     bool IsFolder(const std::wstring& path) const;
     std::string Contents(const std::wstring& path) const;  // empty when missing
     FileAttrs Attributes(const std::wstring& path) const;
-    int WriteCount(const std::wstring& path) const;  // content writes through the service, ever
-    std::vector<wchar_t> DriveLetters() const;       // upper case, in order
+    int WriteCount(const std::wstring& path) const;          // content writes through the service, ever
+    std::wstring ShortPath(const std::wstring& path) const;  // as GetShortPathName gives it
+    std::vector<wchar_t> DriveLetters() const;               // upper case, in order
     const Drive* FindDrive(wchar_t letter) const;
 
     // FileSystem.
@@ -75,8 +85,10 @@ public:
     bool FindOrdinaryFile(const std::wstring& path) override;
     // Without wildcards: the entry itself, looked up by its key, not through the folder's listing.
     FileLookup LookUpOrdinaryFile(const std::wstring& path) override;
+    bool SameFile(const std::wstring& a, const std::wstring& b) override;
     void CopyFile(const std::wstring& from, const std::wstring& to) override;
     void DeleteFile(const std::wstring& path) override;
+    void RemoveStaleTemporaries(const std::wstring& folder) override;
     std::optional<std::string> ReadFile(const std::wstring& path) override;
     // Creates an empty file; an existing file is left as it is.
     void CreateEmptyFile(const std::wstring& path) override;
@@ -99,6 +111,11 @@ private:
     };
 
     Parsed Parse(const std::wstring& path, bool wildcardsInLast = false) const;
+    void ResolveShortNames(Parsed& parsed) const;
+    std::wstring ShortName(const std::wstring& folderKey, const std::wstring& name) const;
+    bool Ordinary(const Entry& e) const;
+    void RemoveStaleTemporariesIn(const std::wstring& folderKey);
+    void CheckSpace(const Drive& drive, const Parsed& path, std::size_t bytes) const;
     std::optional<Parsed> TryParse(const std::wstring& path) const;
     Drive& ReadyDrive(wchar_t letter);
     Entry* Find(const std::wstring& key);
@@ -165,7 +182,13 @@ public:
 class FixedClock : public Clock {
 public:
     std::wstring date = L"7/12/2026";
-    std::wstring ShortDate() override { return date; }
+    bool fail = false;             // the date cannot be read
+    std::function<void()> onRead;  // runs whenever the date is asked for
+    std::wstring ShortDate() override {
+        if (onRead) onRead();
+        if (fail) throw PlatformError("the date cannot be read");
+        return date;
+    }
 };
 
 class RecordingShell : public Shell {

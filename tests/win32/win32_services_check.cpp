@@ -180,8 +180,7 @@ void ProtectedDestinationIsRefused(tesoro::FileSystem& fs, const std::wstring& r
         const char* name;
         DWORD attribute;
     };
-    for (Case c : {Case{"copy: read-only destination refused and unchanged", FILE_ATTRIBUTE_READONLY},
-                   Case{"copy: hidden destination refused and unchanged", FILE_ATTRIBUTE_HIDDEN},
+    for (Case c : {Case{"copy: hidden destination refused and unchanged", FILE_ATTRIBUTE_HIDDEN},
                    Case{"copy: system destination refused and unchanged", FILE_ATTRIBUTE_SYSTEM}}) {
         std::wstring target = dir / (L"target" + std::to_wstring(c.attribute) + L".bak");
         Write(target, "kept");
@@ -193,6 +192,25 @@ void ProtectedDestinationIsRefused(tesoro::FileSystem& fs, const std::wstring& r
         bool threw = Throws([&] { fs.CopyFile(source, target); });
         Report(c.name, threw && Read(target) == "kept" && NoTemporaryLeft(dir.path()));
     }
+}
+
+// The user was asked before a read-only copy is replaced; the new copy has the source's attributes.
+void ReadOnlyDestinationIsReplaced(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"readonly");
+    std::wstring source = dir / L"source.txt", target = dir / L"target.bak";
+    Write(source, "new");
+    Write(target, "old");
+    SetFileAttributesW(Raw(target).c_str(), FILE_ATTRIBUTE_READONLY);
+    bool threw = Throws([&] { fs.CopyFile(source, target); });
+    Report("copy: a read-only destination is replaced by a writable copy",
+           !threw && Read(target) == "new" && !(Attributes(target) & FILE_ATTRIBUTE_READONLY) &&
+               NoTemporaryLeft(dir.path()));
+    SetFileAttributesW(Raw(source).c_str(), FILE_ATTRIBUTE_READONLY);
+    threw = Throws([&] { fs.CopyFile(source, target); }) || Throws([&] { fs.CopyFile(source, target); });
+    Report("copy: a read-only copy of a read-only source can be made again",
+           !threw && Read(target) == "new" && (Attributes(target) & FILE_ATTRIBUTE_READONLY));
+    SetFileAttributesW(Raw(source).c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(Raw(target).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 void FailedCopyKeepsTheOldDestination(tesoro::FileSystem& fs, const std::wstring& root) {
@@ -568,6 +586,7 @@ int main(int argc, char** argv) {
         CopyKeepsContentTimeAndAttributes(fs, root);
         CopyOntoItselfIsRefused(fs, root);
         ProtectedDestinationIsRefused(fs, root);
+        ReadOnlyDestinationIsReplaced(fs, root);
         FailedCopyKeepsTheOldDestination(fs, root);
         LongAndForeignNamesCopy(fs, root);
         FindingOrdinaryFiles(fs, root);

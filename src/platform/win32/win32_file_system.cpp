@@ -1,10 +1,13 @@
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "platform/temporary_files.h"
 #include "platform/win32/win32_services.h"
 
 namespace tesoro {
@@ -20,6 +23,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 class Handle {
 public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
     ~Handle() { Close(); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
@@ -73,6 +77,12 @@ bool IsMissingFolder(const std::wstring& pattern, DWORD error) {
     if (attributes != INVALID_FILE_ATTRIBUTES) return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     const DWORD folderError = GetLastError();
     return folderError == ERROR_FILE_NOT_FOUND || folderError == ERROR_PATH_NOT_FOUND;
+}
+
+// What lists and searches show: ordinary files, our temporaries left out even where the system lost
+// their hidden mark.
+bool IsListed(const WIN32_FIND_DATAW& entry) {
+    return IsOrdinary(entry.dwFileAttributes) && !IsTemporaryFileName(entry.cFileName);
 }
 
 using EntryVisitor = std::function<bool(const WIN32_FIND_DATAW&)>;
@@ -221,26 +231,63 @@ FileIdentity IdentityOf(const std::wstring& apiPath) {
     return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
-// Refuses a destination that would destroy the source or a file the user protected.
-void CheckReplaceable(const std::wstring& target, const FileIdentity& source) {
+// Refuses a destination that would destroy the source or a file the user cannot see; gives the
+// attributes of the file there, INVALID_FILE_ATTRIBUTES when there is none.
+DWORD CheckReplaceable(const std::wstring& target, const FileIdentity& source) {
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return;
+        if (error == ERROR_FILE_NOT_FOUND) return attributes;
         ThrowApiError("GetFileAttributesW", error);
     }
     if (IdentityOf(target) == source) throw PlatformError("CopyFile: the destination is the source file");
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | kHiddenOrSystem)) {
-        throw PlatformError("CopyFile: the destination is a folder or a read-only, hidden or system file");
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | kHiddenOrSystem)) {
+        throw PlatformError("CopyFile: the destination is a folder or a hidden or system file");
+    }
+    return attributes;
+}
+
+// A search that found nothing on a drive that is there but cannot be read (no disc, a lost network
+// share) has not really been carried out. On a drive that does not exist there is no file.
+void ThrowIfDriveUnreadable(const std::wstring& path) {
+    std::wstring full = FullPath(path);
+    if (full.size() < 3 || full[1] != L':') return;
+    std::wstring root = full.substr(0, 3);
+    if (GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR) return;
+    if (GetFileAttributesW((L"\\\\?\\" + root).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        ThrowLastError("GetFileAttributesW");
     }
 }
 
 std::wstring FolderPrefix(const std::wstring& apiPath) { return apiPath.substr(0, apiPath.rfind(L'\\') + 1); }
 
-std::wstring TemporaryName() {
-    static std::atomic<unsigned> counter{0};
-    return L"~tesoro" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) +
-           L"-" + std::to_wstring(counter++) + L".tmp";
+std::uint64_t Ticks(const FILETIME& time) {
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+// This process as temporary names record it.
+const ProcessStamp& ThisProcess() {
+    static const ProcessStamp self = [] {
+        FILETIME created{}, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        return ProcessStamp{GetCurrentProcessId(), Ticks(created)};
+    }();
+    return self;
+}
+
+// Whether the process that wrote a temporary file may still be writing it. A process that exists but
+// cannot be looked at counts as running: its file is left alone.
+bool StillRunning(const ProcessStamp& writer) {
+    if (writer.id == GetCurrentProcessId()) return writer == ThisProcess();
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, writer.id);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    FILETIME created{}, exited, kernel, user;
+    DWORD exitCode = 0;
+    bool same = GetProcessTimes(process, &created, &exited, &kernel, &user) &&
+                Ticks(created) == writer.started && GetExitCodeProcess(process, &exitCode) &&
+                exitCode == STILL_ACTIVE;
+    CloseHandle(process);
+    return same;
 }
 
 bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
@@ -252,61 +299,130 @@ void RemoveTemporary(const std::wstring& temp) {
 
 constexpr int kTemporaryAttempts = 100;
 
-std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& folder) {
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        std::wstring temp = folder + TemporaryName();
-        if (CopyFileExW(source.c_str(), temp.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
-            return temp;
-        }
-        DWORD error = GetLastError();
-        if (!NameTaken(error)) {
-            RemoveTemporary(temp);
-            ThrowApiError("CopyFileExW", error);
-        }
-    }
-    throw PlatformError("CopyFileExW: no free temporary name");
-}
+struct Temporary {
+    std::wstring path;
+    Handle file;
+};
 
-void WriteAll(HANDLE file, const std::string& bytes) {
-    constexpr std::size_t kChunk = 1 << 20;
-    for (std::size_t done = 0; done < bytes.size();) {
-        DWORD chunk = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) ThrowLastError("WriteFile");
-        done += written;
-    }
-    if (!FlushFileBuffers(file)) ThrowLastError("FlushFileBuffers");
-}
-
-std::wstring WriteTemporary(const std::wstring& folder, const std::string& bytes) {
+// A new, empty, hidden file in the folder (given with its final backslash), open for writing.
+Temporary CreateTemporary(const std::wstring& folder) {
+    static std::atomic<unsigned> serial{0};
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        std::wstring temp = folder + TemporaryName();
+        std::wstring path = folder + TemporaryFileName(ThisProcess(), serial++);
         Handle file(
-            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
-            DWORD error = GetLastError();
-            if (NameTaken(error)) continue;
-            ThrowApiError("CreateFileW", error);
-        }
-        try {
-            WriteAll(file.Get(), bytes);
-            if (!file.Close()) ThrowLastError("CloseHandle");
-        } catch (...) {
-            file.Close();
-            RemoveTemporary(temp);
-            throw;
-        }
-        return temp;
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+        if (file.Valid()) return {std::move(path), std::move(file)};
+        DWORD error = GetLastError();
+        if (!NameTaken(error)) ThrowApiError("CreateFileW", error);
     }
     throw PlatformError("CreateFileW: no free temporary name");
 }
 
-// Replaces the target in one step; until then the earlier file is untouched.
-void PutInPlace(const std::wstring& temp, const std::wstring& target) {
+// Fills a temporary file through `write`, closes it and gives it `attributes`; on any failure the
+// temporary is removed.
+template <typename Write>
+std::wstring WriteTemporary(const std::wstring& folder, DWORD attributes, Write write) {
+    Temporary temp = CreateTemporary(folder);
+    try {
+        write(temp.file.Get());
+        if (!FlushFileBuffers(temp.file.Get())) ThrowLastError("FlushFileBuffers");
+        if (!temp.file.Close()) ThrowLastError("CloseHandle");
+        if (!SetFileAttributesW(temp.path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) {
+            ThrowLastError("SetFileAttributesW");
+        }
+    } catch (...) {
+        temp.file.Close();
+        RemoveTemporary(temp.path);
+        throw;
+    }
+    return temp.path;
+}
+
+void WriteAll(HANDLE file, const char* bytes, std::size_t size) {
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t done = 0; done < size;) {
+        DWORD chunk = static_cast<DWORD>(std::min(kChunk, size - done));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes + done, chunk, &written, nullptr)) ThrowLastError("WriteFile");
+        done += written;
+    }
+}
+
+// Space for the whole copy is asked for first, so that a full disk is found before anything is written.
+void ReserveSpace(HANDLE file, HANDLE source) {
+    FILE_STANDARD_INFO info{};
+    if (!GetFileInformationByHandleEx(source, FileStandardInfo, &info, sizeof info)) return;
+    FILE_ALLOCATION_INFO allocation{info.EndOfFile};
+    if (SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) return;
+    DWORD error = GetLastError();
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+        ThrowApiError("SetFileInformationByHandle", error);
+}
+
+void CopyContents(HANDLE source, HANDLE target) {
+    ReserveSpace(target, source);
+    std::string chunk(1 << 20, '\0');
+    DWORD read = 0;
+    do {
+        if (!::ReadFile(source, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) {
+            ThrowLastError("ReadFile");
+        }
+        WriteAll(target, chunk.data(), read);
+    } while (read > 0);
+    FILETIME lastWrite;
+    if (!GetFileTime(source, nullptr, nullptr, &lastWrite) ||
+        !SetFileTime(target, nullptr, nullptr, &lastWrite)) {
+        ThrowLastError("SetFileTime");
+    }
+}
+
+constexpr DWORD kCopiedAttributes =
+    FILE_ATTRIBUTE_READONLY | kHiddenOrSystem | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// The source's bytes, last-write time and attributes in a temporary file in the folder.
+std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& folder) {
+    Handle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.Valid()) ThrowLastError("CreateFileW");
+    DWORD attributes = GetFileAttributesW(source.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributesW");
+    return WriteTemporary(folder, attributes & kCopiedAttributes,
+                          [&](HANDLE out) { CopyContents(in.Get(), out); });
+}
+
+// Replaces the target in one step; until then the earlier file is untouched. A read-only target
+// (`targetAttributes`) loses its mark just for the step and gets it back if the step fails.
+void PutInPlace(const std::wstring& temp, const std::wstring& target,
+                DWORD targetAttributes = INVALID_FILE_ATTRIBUTES) {
+    bool readOnly =
+        targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !SetFileAttributesW(target.c_str(), targetAttributes & ~FILE_ATTRIBUTE_READONLY)) {
+        DWORD error = GetLastError();
+        RemoveTemporary(temp);
+        ThrowApiError("SetFileAttributesW", error);
+    }
     if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
     DWORD error = GetLastError();
+    if (readOnly) SetFileAttributesW(target.c_str(), targetAttributes);
     RemoveTemporary(temp);
     ThrowApiError("MoveFileExW", error);
+}
+
+void RemoveStaleTemporariesIn(const std::wstring& folder) {
+    QuietErrorMode quiet;
+    std::vector<std::wstring> stale;
+    try {
+        Search(Join(folder, L"~tesoro-*.tmp"), 0, true, [&](const WIN32_FIND_DATAW& entry) {
+            std::optional<ProcessStamp> writer = TemporaryFileWriter(entry.cFileName);
+            if (writer && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !StillRunning(*writer)) {
+                stale.emplace_back(entry.cFileName);
+            }
+            return false;
+        });
+    } catch (const PlatformError&) {
+        return;  // the folder cannot be read: nothing to do now
+    }
+    for (const std::wstring& name : stale) RemoveTemporary(ApiPath(Join(folder, name)));
 }
 
 class Win32FileSystem : public FileSystem {
@@ -349,7 +465,7 @@ public:
     std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) override {
         std::vector<std::wstring> names;
         Search(Join(folder, pattern), FIND_FIRST_EX_LARGE_FETCH, false, [&](const WIN32_FIND_DATAW& entry) {
-            if (IsOrdinary(entry.dwFileAttributes) && NameMatches(entry.cFileName, pattern)) {
+            if (IsListed(entry) && NameMatches(entry.cFileName, pattern)) {
                 names.emplace_back(entry.cFileName);
             }
             return false;
@@ -359,18 +475,35 @@ public:
     }
 
     bool FolderExists(const std::wstring& path) override {
+        QuietErrorMode quiet;
         DWORD attributes = Attributes(path);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    bool PathExists(const std::wstring& path) override { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+    bool PathExists(const std::wstring& path) override {
+        QuietErrorMode quiet;
+        return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+    }
 
     bool FindOrdinaryFile(const std::wstring& path) override {
-        if (Search(path, 0, true,
-                   [](const WIN32_FIND_DATAW& entry) { return IsOrdinary(entry.dwFileAttributes); })) {
-            return true;
+        QuietErrorMode quiet;
+        std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+        if (!NeedsSearch(path)) {
+            // Asked for as the copy would open it: an 8.3 name finds its file.
+            DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES) return IsOrdinary(attributes);
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+                ThrowApiError("GetFileAttributesW", error);
+            }
+        } else {
+            auto matches = [&](const WIN32_FIND_DATAW& entry) {
+                return IsListed(entry) && NameMatches(entry.cFileName, name);
+            };
+            if (Search(path, 0, true, matches)) return true;
+            ConfirmNotFound(path);
         }
-        ConfirmNotFound(path);
+        ThrowIfDriveUnreadable(path);
         return false;
     }
 
@@ -391,11 +524,28 @@ public:
         ThrowApiError("GetFileAttributesW", error);
     }
 
+    bool SameFile(const std::wstring& a, const std::wstring& b) override {
+        QuietErrorMode quiet;
+        try {
+            return IdentityOf(ApiPath(a)) == IdentityOf(ApiPath(b));
+        } catch (const PlatformError&) {
+            return false;
+        }
+    }
+
     void CopyFile(const std::wstring& from, const std::wstring& to) override {
         std::wstring source = ApiPath(from), target = ApiPath(to);
-        CheckReplaceable(target, IdentityOf(source));
-        std::wstring temp = CopyToTemporary(source, FolderPrefix(target));
-        PutInPlace(temp, target);
+        std::wstring folder = FolderPrefix(target);
+        RemoveStaleTemporariesIn(folder);
+        DWORD existing = CheckReplaceable(target, IdentityOf(source));
+        PutInPlace(CopyToTemporary(source, folder), target, existing);
+    }
+
+    void RemoveStaleTemporaries(const std::wstring& folder) override {
+        try {
+            RemoveStaleTemporariesIn(ApiPath(folder));
+        } catch (const PlatformError&) {
+        }
     }
 
     void DeleteFile(const std::wstring& path) override {
@@ -444,7 +594,11 @@ public:
             (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
             throw PlatformError("ReplaceFile: the file is read-only or a folder");
         }
-        PutInPlace(WriteTemporary(FolderPrefix(target), bytes), target);
+        std::wstring folder = FolderPrefix(target);
+        RemoveStaleTemporariesIn(folder);
+        PutInPlace(WriteTemporary(folder, FILE_ATTRIBUTE_NORMAL,
+                                  [&](HANDLE out) { WriteAll(out, bytes.data(), bytes.size()); }),
+                   target);
     }
 
 private:

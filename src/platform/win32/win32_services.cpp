@@ -170,11 +170,13 @@ public:
     std::string ToAnsi(const std::wstring& text) override {
         if (text.empty()) return {};
         int length = static_cast<int>(text.size());
-        // No default character given: the system's own stands for what the code page lacks.
-        int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        // No look-alike letters ("O" for omega): what the code page lacks becomes its default "?". A
+        // system whose ANSI code page is UTF-8 has no such characters and takes no flags.
+        DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+        int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
         if (size <= 0) ThrowLastError("WideCharToMultiByte");
         std::string bytes(size, '\0');
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, flags, text.data(), length, bytes.data(), size, nullptr, nullptr);
         return bytes;
     }
 
