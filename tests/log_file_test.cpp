@@ -188,8 +188,8 @@ TEST_F(CopyLogFileTest, FirstStartLeavesAnEmptyFile) {
 TEST_F(CopyLogFileTest, LogLiesInTheRootWhenTheTempFolderIsMissing) {
     FakeFileSystem fs;
     fs.AddDrive(L'C', testing::kFixed);
-    Platform bare{fs,         fake.drives, fake.dialogs, fake.clock,
-                  fake.shell, fake.screen, fake.codec,   fake.process};
+    Platform bare{fs,          fake.drives, fake.dialogs, fake.clock,   fake.shell,
+                  fake.screen, fake.codec,  fake.process, fake.windows, fake.windowApi};
     CopyLogFile rootFile(bare);
     EXPECT_EQ(rootFile.Path(), kRootLog);
     rootFile.Load();

@@ -67,15 +67,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         tesoro::FrmMain frm(platform);
         frm.TxtAyuda.SetText(LoadHelpText(instance));
 
-        tesoro::win32::MainWindow window(instance, platform.screen,
-                                         {frm.form,
-                                          frm.StackingOrder(),
-                                          frm.FocusOrder(),
-                                          {&frm.TmrDatos, &frm.TmrFlecha},
-                                          frm.DefaultButton(),
-                                          frm.CancelButton()});
-        window.onFailure = [&platform] { ReportFailure(platform); };
+        auto reportFailure = [&platform] { ReportFailure(platform); };
+        tesoro::win32::Win32WindowFactory windows(instance, platform.screen, reportFailure);
+        services->SetWindowFactory(windows);
+
+        tesoro::win32::TopLevelWindow window(instance, platform.screen,
+                                             {frm.form,
+                                              frm.StackingOrder(),
+                                              frm.FocusOrder(),
+                                              {&frm.TmrDatos, &frm.TmrFlecha},
+                                              frm.DefaultButton(),
+                                              frm.CancelButton()});
+        window.onFailure = reportFailure;
         window.onClose = [&frm] { frm.Form_Unload(); };
+        window.endsProgram = true;
         window.Create();
         services->SetOwner(window.Hwnd());
         try {
@@ -83,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         } catch (const std::exception&) {
             ReportFailure(platform);
         }
-        window.ShowCentered();
+        window.Show();
         if (const std::wstring path = PathFromCommandLine(); !path.empty()) {
             try {
                 frm.OpenSourcePath(path);

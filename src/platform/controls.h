@@ -16,7 +16,19 @@ class FileSystem;
 class Drives;
 
 // What a binding must show again after a property changed.
-enum class Property { Visible, Enabled, Caption, ToolTip, Geometry, Value, Items, Selection, Timer };
+enum class Property {
+    Visible,
+    Enabled,
+    Caption,
+    ToolTip,
+    Geometry,
+    Value,
+    Items,
+    Selection,
+    Timer,
+    Picture,
+    WindowState
+};
 
 class ControlView {
 public:
@@ -55,8 +67,12 @@ enum class Kind {
     FileList,
 };
 
-// The two custom mouse pointers of the main window.
-enum class CursorKind { Normal, ViewSwitch, Input };
+// The program's own mouse pointers; Normal is the control's usual one.
+enum class CursorKind { Normal, ViewSwitch, Input, Move, PointingHand };
+
+enum class MouseButton { Left, Right, Middle };
+
+enum class TextAlign { Left, Center };
 
 class Control {
 public:
@@ -77,6 +93,8 @@ public:
     int picture = 0;         // resource id of the picture, 0 for none
     int pressedPicture = 0;  // picture while a push-style check box is checked
     CursorKind cursor = CursorKind::Normal;
+    bool transparent = false;  // a label or image shows its window's background around its contents
+    TextAlign align = TextAlign::Left;
 
     bool Visible() const { return visible_; }
     void SetVisible(bool v) { Set(visible_, v, Property::Visible); }
@@ -148,9 +166,25 @@ public:
     using Control::Control;
 };
 
+// A picture, stretched to the image's size. Its picture can change, and it hears the mouse.
 class Image : public Control {
 public:
     using Control::Control;
+    std::function<void(MouseButton)> onMouseDown;
+    std::function<void(MouseButton)> onMouseUp;
+    std::function<void()> onClick;  // the left button pressed and released on the image
+
+    int Picture() const { return picture; }
+    void SetPicture(int id) { Set(picture, id, Property::Picture); }
+    void MouseDown(MouseButton button) {
+        if (onMouseDown) onMouseDown(button);
+    }
+    void MouseUp(MouseButton button) {
+        if (onMouseUp) onMouseUp(button);
+    }
+    void Click() {
+        if (onClick) onClick();
+    }
 };
 
 class Line : public Control {
@@ -272,6 +306,23 @@ private:
     std::wstring selected_;
 };
 
+enum class BorderStyle {
+    FixedSingle,  // a title bar with the system menu, minimise and close buttons; not resizable
+    None,         // the window is its client area only
+};
+
+enum class WindowState { Normal, Minimized };
+
+// What a form asks of the top-level window that shows it.
+class FormView : public ControlView {
+public:
+    virtual std::uintptr_t Handle() = 0;  // the system's handle of the window
+    // Puts the window on screen (centred the first time), restores it when minimised, brings it to the
+    // front.
+    virtual void Show() = 0;
+    virtual void Destroy() = 0;
+};
+
 // The window itself, as the handlers see it.
 class Form {
 public:
@@ -279,6 +330,12 @@ public:
     int clientWidth = 0;   // twips
     int clientHeight = 0;  // twips, at start
     int icon = 0;
+    BorderStyle border = BorderStyle::FixedSingle;
+    int picture = 0;                               // background, stretched over the client area; 0 for none
+    CursorKind cursor = CursorKind::Normal;        // over the background
+    std::function<void(MouseButton)> onMouseDown;  // a press on the background
+    std::function<void()> onUnload;
+
     // Outer height in twips as the design counts it: the client area plus 375 twips of border and title bar.
     static constexpr int kDesignFrameHeight = 375;
     int Height() const { return height_; }
@@ -287,11 +344,50 @@ public:
         height_ = twips;
         if (view_) view_->Changed(Property::Geometry);
     }
-    void Bind(ControlView* view) { view_ = view; }
+
+    std::uintptr_t Hwnd() const { return view_ ? view_->Handle() : 0; }
+    WindowState State() const { return state_; }
+    void SetWindowState(WindowState state) {
+        if (state_ == state) return;
+        state_ = state;
+        if (view_) view_->Changed(Property::WindowState);
+    }
+    bool Shown() const { return shown_; }
+    void Show() {
+        shown_ = true;
+        state_ = WindowState::Normal;
+        if (view_) view_->Show();
+    }
+    // Runs the unload handler, then destroys the window; a form is unloaded once.
+    void Unload() {
+        if (unloaded_) return;
+        unloaded_ = true;
+        if (onUnload) onUnload();
+        if (view_) view_->Destroy();
+    }
+    bool Unloaded() const { return unloaded_; }
+    void MouseDown(MouseButton button) {
+        if (onMouseDown) onMouseDown(button);
+    }
+
+    void Bind(FormView* view) { view_ = view; }
 
 private:
     int height_ = 0;
-    ControlView* view_ = nullptr;
+    WindowState state_ = WindowState::Normal;
+    bool shown_ = false;
+    bool unloaded_ = false;
+    FormView* view_ = nullptr;
+};
+
+// A form and its controls as its window shows them.
+struct FormContent {
+    Form& form;
+    std::vector<Control*> stacking;    // every control with a window, front to back, frames first
+    std::vector<Control*> focusOrder;  // the controls Tab visits, first to last
+    std::vector<Timer*> timers;
+    Control* defaultButton = nullptr;  // pressed by Enter
+    Control* cancelButton = nullptr;   // pressed by Esc
 };
 
 }  // namespace tesoro

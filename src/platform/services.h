@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace tesoro {
+
+struct FormContent;
 
 // Why the system refused an operation on a file, as far as a message to the user tells it apart.
 enum class FailureReason { Other, NotFound, ReadOnly, InUse, AccessDenied, NotReady, WriteProtected };
@@ -128,14 +131,53 @@ public:
 class Shell {
 public:
     virtual ~Shell() = default;
-    virtual void Open(const std::wstring& target, const std::wstring& folder) = 0;  // the default action
+    // The default action on a file or link, with the window that owns anything the shell shows (0 for
+    // the program's main window), the working folder, and a normal window for what it starts.
+    virtual void Open(std::uintptr_t owner, const std::wstring& target, const std::wstring& folder) = 0;
 };
 
 class Screen {
 public:
     virtual ~Screen() = default;
-    virtual int TwipsPerPixelX() = 0;  // 15 at 96 dpi, 12 at 120
-    virtual int TwipsPerPixelY() = 0;
+    // 1440 divided by the screen's dots per inch: 15 at 96 dpi, 12 at 120, 7.5 at 192.
+    virtual double TwipsPerPixelX() = 0;
+    virtual double TwipsPerPixelY() = 0;
+};
+
+// A form's top-level window, owned by whoever opened it: the window goes with its owner.
+class FormWindow {
+public:
+    virtual ~FormWindow() = default;
+};
+
+class WindowFactory {
+public:
+    virtual ~WindowFactory() = default;
+    // Builds the window of a form and of its controls, hidden, bound to the form: Form::Show puts it on
+    // screen. The content's form and controls must outlive the window.
+    virtual std::unique_ptr<FormWindow> Create(const FormContent& content) = 0;
+};
+
+// The system calls behind an irregular window outline and moving a window without a title bar, as the
+// system declares them. Handles are the system's.
+class WindowApi {
+public:
+    virtual ~WindowApi() = default;
+    static constexpr int kRgnOr = 2;
+    static constexpr int kRgnCopy = 5;
+    static constexpr unsigned kWmNcLButtonDown = 0xA1;
+    static constexpr std::uintptr_t kHtCaption = 2;
+
+    virtual std::uintptr_t CreateRectRgn(int left, int top, int right, int bottom) = 0;
+    virtual std::uintptr_t CreateEllipticRgn(int left, int top, int right, int bottom) = 0;
+    virtual int CombineRgn(std::uintptr_t destination, std::uintptr_t source1, std::uintptr_t source2,
+                           int mode) = 0;
+    virtual bool DeleteObject(std::uintptr_t object) = 0;
+    // Non-zero on success; the region then belongs to the system.
+    virtual int SetWindowRgn(std::uintptr_t window, std::uintptr_t region, bool redraw) = 0;
+    virtual bool ReleaseCapture() = 0;
+    virtual std::intptr_t SendWindowMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                                            std::intptr_t lParam) = 0;
 };
 
 // The system's ANSI code page (Windows-1252 here), for the lines stored in the copy log.
@@ -164,6 +206,8 @@ struct Platform {
     Screen& screen;
     AnsiCodec& codec;
     Process& process;
+    WindowFactory& windows;
+    WindowApi& windowApi;
 };
 
 }  // namespace tesoro

@@ -676,4 +676,125 @@ FakePlatform::FakePlatform() {
     fs.SetCurrentFolder(L"C:\\");
 }
 
+// ---- Windows ----
+
+namespace {
+
+class FakeFormWindow : public FormWindow, public FormView {
+public:
+    FakeFormWindow(Form& form, FakeWindows::Record& record) : form_(form), record_(record) {
+        form_.Bind(this);
+    }
+    ~FakeFormWindow() override {
+        form_.Bind(nullptr);
+        record_.destroyed = true;
+    }
+    void Changed(Property) override {}
+    std::uintptr_t Handle() override { return record_.destroyed ? 0 : record_.handle; }
+    void Show() override { ++record_.shows; }
+    void Destroy() override { record_.destroyed = true; }
+
+private:
+    Form& form_;
+    FakeWindows::Record& record_;
+};
+
+}  // namespace
+
+std::unique_ptr<FormWindow> FakeWindows::Create(const FormContent& content) {
+    Record& record = opened.emplace_back();
+    record.caption = content.form.caption;
+    record.handle = 0x1000 + 0x10 * opened.size();
+    record.form = &content.form;
+    return std::make_unique<FakeFormWindow>(content.form, record);
+}
+
+const FakeWindows::Record& FakeWindows::ByHandle(std::uintptr_t handle) const {
+    for (const Record& record : opened) {
+        if (record.handle == handle) return record;
+    }
+    throw std::logic_error("no window has that handle");
+}
+
+std::uintptr_t FakeWindowApi::Add(Shape shape) {
+    const std::uintptr_t handle = next_++;
+    regions[handle].shapes = {shape};
+    return handle;
+}
+
+std::uintptr_t FakeWindowApi::CreateRectRgn(int left, int top, int right, int bottom) {
+    calls.push_back("CreateRectRgn");
+    // An empty rectangle is an empty region.
+    if (right <= left || bottom <= top) {
+        const std::uintptr_t handle = next_++;
+        regions[handle];
+        return handle;
+    }
+    return Add({false, left, top, right, bottom});
+}
+
+std::uintptr_t FakeWindowApi::CreateEllipticRgn(int left, int top, int right, int bottom) {
+    calls.push_back("CreateEllipticRgn");
+    return Add({true, left, top, right, bottom});
+}
+
+int FakeWindowApi::CombineRgn(std::uintptr_t destination, std::uintptr_t source1, std::uintptr_t source2,
+                              int mode) {
+    calls.push_back(mode == kRgnCopy ? "CombineRgn RGN_COPY"
+                    : mode == kRgnOr ? "CombineRgn RGN_OR"
+                                     : "CombineRgn ?");
+    Region& target = regions.at(destination);
+    std::vector<Shape> shapes = regions.at(source1).shapes;
+    if (mode == kRgnOr) {
+        const auto& more = regions.at(source2).shapes;
+        shapes.insert(shapes.end(), more.begin(), more.end());
+    } else if (mode != kRgnCopy) {
+        return 0;  // ERROR
+    }
+    target.shapes = std::move(shapes);
+    return target.shapes.size() > 1 ? 3 : 2;  // COMPLEXREGION, SIMPLEREGION
+}
+
+bool FakeWindowApi::DeleteObject(std::uintptr_t object) {
+    calls.push_back("DeleteObject");
+    auto found = regions.find(object);
+    if (found == regions.end() || found->second.deleted) return false;
+    if (found->second.ownedBySystem) ++deletesOfSystemRegions;
+    found->second.deleted = true;
+    return true;
+}
+
+int FakeWindowApi::SetWindowRgn(std::uintptr_t window, std::uintptr_t region, bool redraw) {
+    calls.push_back(std::string("SetWindowRgn") + (redraw ? " redraw" : ""));
+    if (failSetWindowRgn) return 0;
+    regions.at(region).ownedBySystem = true;
+    windowRegions[window] = region;
+    return 1;
+}
+
+bool FakeWindowApi::ReleaseCapture() {
+    calls.push_back("ReleaseCapture");
+    return true;
+}
+
+std::intptr_t FakeWindowApi::SendWindowMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                                               std::intptr_t lParam) {
+    calls.push_back("SendMessage " + std::to_string(window) + " " + std::to_string(message) + " " +
+                    std::to_string(wParam) + " " + std::to_string(lParam));
+    return 0;
+}
+
+const FakeWindowApi::Region* FakeWindowApi::WindowRegion(std::uintptr_t window) const {
+    const auto found = windowRegions.find(window);
+    return found == windowRegions.end() ? nullptr : &regions.at(found->second);
+}
+
+int FakeWindowApi::LeakedRegions() const {
+    int leaked = 0;
+    for (const auto& [handle, region] : regions) {
+        if (!region.deleted && !region.ownedBySystem) ++leaked;
+    }
+    return leaked;
+}
+
 }  // namespace tesoro::testing

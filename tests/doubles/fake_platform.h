@@ -11,10 +11,12 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/services.h"
 #include "platform/temporary_files.h"
 
@@ -194,20 +196,80 @@ public:
 class RecordingShell : public Shell {
 public:
     struct Opened {
+        std::uintptr_t owner;
         std::wstring target, folder;
     };
     std::vector<Opened> opened;
-    void Open(const std::wstring& target, const std::wstring& folder) override {
-        opened.push_back({target, folder});
+    void Open(std::uintptr_t owner, const std::wstring& target, const std::wstring& folder) override {
+        opened.push_back({owner, target, folder});
     }
 };
 
 class FakeScreen : public Screen {
 public:
-    int twipsPerPixelX = 15;
-    int twipsPerPixelY = 15;
-    int TwipsPerPixelX() override { return twipsPerPixelX; }
-    int TwipsPerPixelY() override { return twipsPerPixelY; }
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
+    void SetDpi(int dpi) { twipsPerPixelX = twipsPerPixelY = 1440.0 / dpi; }
+    double TwipsPerPixelX() override { return twipsPerPixelX; }
+    double TwipsPerPixelY() override { return twipsPerPixelY; }
+};
+
+// Opens every form's window as a record the test can read: its handle, how often it was shown, its state
+// as last set, whether it is destroyed. Records outlive the windows.
+class FakeWindows : public WindowFactory {
+public:
+    struct Record {
+        std::wstring caption;
+        std::uintptr_t handle = 0;
+        int shows = 0;
+        bool destroyed = false;
+        const Form* form = nullptr;
+    };
+    std::deque<Record> opened;
+
+    std::unique_ptr<FormWindow> Create(const FormContent& content) override;
+    // The record of the window with this handle; the handle must have been handed out.
+    const Record& ByHandle(std::uintptr_t handle) const;
+};
+
+// Regions as the shapes they are the union of, so a test can read an outline back; and a log of the
+// calls made, in order.
+class FakeWindowApi : public WindowApi {
+public:
+    struct Shape {
+        bool ellipse;
+        int left, top, right, bottom;
+        bool operator==(const Shape&) const = default;
+    };
+    struct Region {
+        std::vector<Shape> shapes;
+        bool deleted = false;
+        bool ownedBySystem = false;
+    };
+    std::map<std::uintptr_t, Region> regions;
+    std::map<std::uintptr_t, std::uintptr_t> windowRegions;  // window -> the region it was given
+    std::vector<std::string> calls;  // "CreateRectRgn", "CombineRgn RGN_OR", "SendMessage 161 2 0", ...
+    bool failSetWindowRgn = false;
+    int deletesOfSystemRegions = 0;
+
+    // The outline a window was given, or nullptr.
+    const Region* WindowRegion(std::uintptr_t window) const;
+    // Regions made and never deleted nor handed to the system.
+    int LeakedRegions() const;
+
+    std::uintptr_t CreateRectRgn(int left, int top, int right, int bottom) override;
+    std::uintptr_t CreateEllipticRgn(int left, int top, int right, int bottom) override;
+    int CombineRgn(std::uintptr_t destination, std::uintptr_t source1, std::uintptr_t source2,
+                   int mode) override;
+    bool DeleteObject(std::uintptr_t object) override;
+    int SetWindowRgn(std::uintptr_t window, std::uintptr_t region, bool redraw) override;
+    bool ReleaseCapture() override;
+    std::intptr_t SendWindowMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) override;
+
+private:
+    std::uintptr_t Add(Shape shape);
+    std::uintptr_t next_ = 0x5000;
 };
 
 class FakeCodec : public AnsiCodec {
@@ -240,7 +302,9 @@ public:
     FakeScreen screen;
     FakeCodec codec;
     FakeProcess process;
-    Platform platform{fs, drives, dialogs, clock, shell, screen, codec, process};
+    FakeWindows windows;
+    FakeWindowApi windowApi;
+    Platform platform{fs, drives, dialogs, clock, shell, screen, codec, process, windows, windowApi};
 };
 
 }  // namespace tesoro::testing

@@ -4,6 +4,7 @@
 #include <winnetwk.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 
 namespace tesoro {
@@ -142,26 +143,65 @@ public:
 
 class Win32Shell : public Shell {
 public:
-    HWND owner = nullptr;
+    HWND mainWindow = nullptr;
 
-    void Open(const std::wstring& target, const std::wstring& folder) override {
+    void Open(std::uintptr_t owner, const std::wstring& target, const std::wstring& folder) override {
         // The shell shows its own message when no program handles the target.
-        ShellExecuteW(owner, nullptr, target.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
-                      SW_SHOWNORMAL);
+        ShellExecuteW(owner ? reinterpret_cast<HWND>(owner) : mainWindow, nullptr, target.c_str(), nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
     }
 };
 
 class Win32Screen : public Screen {
 public:
-    int TwipsPerPixelX() override { return TwipsPerPixel(LOGPIXELSX); }
-    int TwipsPerPixelY() override { return TwipsPerPixel(LOGPIXELSY); }
+    double TwipsPerPixelX() override { return TwipsPerPixel(LOGPIXELSX); }
+    double TwipsPerPixelY() override { return TwipsPerPixel(LOGPIXELSY); }
 
 private:
-    static int TwipsPerPixel(int axis) {
+    static double TwipsPerPixel(int axis) {
         HDC screen = GetDC(nullptr);
         int dpi = screen ? GetDeviceCaps(screen, axis) : 0;
         if (screen) ReleaseDC(nullptr, screen);
-        return 1440 / (dpi > 0 ? dpi : 96);
+        return 1440.0 / (dpi > 0 ? dpi : 96);
+    }
+};
+
+class Win32WindowApi : public WindowApi {
+public:
+    std::uintptr_t CreateRectRgn(int left, int top, int right, int bottom) override {
+        return Handle(::CreateRectRgn(left, top, right, bottom));
+    }
+    std::uintptr_t CreateEllipticRgn(int left, int top, int right, int bottom) override {
+        return Handle(::CreateEllipticRgn(left, top, right, bottom));
+    }
+    int CombineRgn(std::uintptr_t destination, std::uintptr_t source1, std::uintptr_t source2,
+                   int mode) override {
+        return ::CombineRgn(Region(destination), Region(source1), Region(source2), mode);
+    }
+    bool DeleteObject(std::uintptr_t object) override {
+        return ::DeleteObject(reinterpret_cast<HGDIOBJ>(object)) != FALSE;
+    }
+    int SetWindowRgn(std::uintptr_t window, std::uintptr_t region, bool redraw) override {
+        return ::SetWindowRgn(reinterpret_cast<HWND>(window), Region(region), redraw);
+    }
+    bool ReleaseCapture() override { return ::ReleaseCapture() != FALSE; }
+    std::intptr_t SendWindowMessage(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) override {
+        return SendMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam);
+    }
+
+private:
+    static std::uintptr_t Handle(HRGN region) { return reinterpret_cast<std::uintptr_t>(region); }
+    static HRGN Region(std::uintptr_t handle) { return reinterpret_cast<HRGN>(handle); }
+};
+
+// The window host is the program's own; it is plugged in once the program has made it.
+class DeferredWindowFactory : public WindowFactory {
+public:
+    WindowFactory* target = nullptr;
+    std::unique_ptr<FormWindow> Create(const FormContent& content) override {
+        if (!target) throw std::logic_error("no window factory");
+        return target->Create(content);
     }
 };
 
@@ -207,19 +247,24 @@ struct Win32Platform::Services {
     Win32Screen screen;
     Win32AnsiCodec codec;
     Win32Process process;
+    DeferredWindowFactory windows;
+    Win32WindowApi windowApi;
 };
 
 Win32Platform::Win32Platform()
     : services_(std::make_unique<Services>()), platform_{*services_->fs,     services_->drives,
                                                          services_->dialogs, services_->clock,
                                                          services_->shell,   services_->screen,
-                                                         services_->codec,   services_->process} {}
+                                                         services_->codec,   services_->process,
+                                                         services_->windows, services_->windowApi} {}
 
 Win32Platform::~Win32Platform() = default;
 
 void Win32Platform::SetOwner(HWND owner) {
     services_->dialogs.owner = owner;
-    services_->shell.owner = owner;
+    services_->shell.mainWindow = owner;
 }
+
+void Win32Platform::SetWindowFactory(WindowFactory& factory) { services_->windows.target = &factory; }
 
 }  // namespace tesoro

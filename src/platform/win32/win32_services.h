@@ -32,6 +32,8 @@ public:
     Platform& platform() { return platform_; }
     // The window that owns message boxes, the input prompt and shell actions; call once it exists.
     void SetOwner(HWND owner);
+    // The program's window host, which opens the windows of forms other than the main one.
+    void SetWindowFactory(WindowFactory& factory);
 
 private:
     struct Services;

@@ -9,31 +9,50 @@ namespace tesoro::win32 {
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"TesoroMain";
-constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr wchar_t kFormClass[] = L"TesoroForm";
+constexpr DWORD kFixedSingleStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// No border and no title bar; the system menu and minimise box are never drawn, but let the taskbar
+// button minimise, restore and close the window.
+constexpr DWORD kBorderlessStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr wchar_t kDefaultFace[] = L"MS Sans Serif";
 constexpr double kDefaultPoints = 8.25;
 
 int Round(double value) { return static_cast<int>(std::lround(value)); }
 
+HICON SharedIcon(HINSTANCE instance, int id, int size) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+}
+
 }  // namespace
 
-// Re-applies the form's height when a handler changes it.
-class MainWindow::FormView : public ControlView {
+// The form's requests to its window: its height, its state, showing and destroying it.
+class TopLevelWindow::FormBinding : public FormView {
 public:
-    FormView(Form& form, MainWindow& window) : form_(form), window_(window) { form_.Bind(this); }
-    ~FormView() override { form_.Bind(nullptr); }
+    FormBinding(Form& form, TopLevelWindow& window) : form_(form), window_(window) { form_.Bind(this); }
+    ~FormBinding() override { form_.Bind(nullptr); }
     void Changed(Property what) override {
         if (what == Property::Geometry) window_.ResizeClient();
+        if (what == Property::WindowState) ApplyState();
     }
+    std::uintptr_t Handle() override { return reinterpret_cast<std::uintptr_t>(window_.hwnd_); }
+    void Show() override { window_.Show(); }
+    void Destroy() override { window_.window_.reset(); }
 
 private:
+    void ApplyState() {
+        const HWND hwnd = window_.hwnd_;
+        if (!hwnd) return;
+        const bool minimized = form_.State() == WindowState::Minimized;
+        if (minimized != (IsIconic(hwnd) != FALSE)) ShowWindow(hwnd, minimized ? SW_MINIMIZE : SW_RESTORE);
+    }
+
     Form& form_;
-    MainWindow& window_;
+    TopLevelWindow& window_;
 };
 
-// A model timer as a window timer of the main window; its id is its place in the list plus one.
-class MainWindow::TimerView : public ControlView {
+// A model timer as a window timer of its form's window; its id is its place in the list plus one.
+class TopLevelWindow::TimerView : public ControlView {
 public:
     TimerView(Timer& timer, HWND window, UINT_PTR id) : timer_(timer), window_(window), id_(id) {
         timer_.Bind(this);
@@ -56,46 +75,46 @@ private:
     UINT_PTR id_;
 };
 
-MainWindow::MainWindow(HINSTANCE instance, Screen& screen, WindowContent content)
+TopLevelWindow::TopLevelWindow(HINSTANCE instance, Screen& screen, FormContent content)
     : instance_(instance), screen_(screen), content_(std::move(content)) {}
 
-MainWindow::~MainWindow() {
+TopLevelWindow::~TopLevelWindow() {
+    formBinding_.reset();
     toolTip_.reset();
     window_.reset();
 }
 
-void MainWindow::Create() {
-    twipsPerPixelX_ = screen_.TwipsPerPixelX();
-    twipsPerPixelY_ = screen_.TwipsPerPixelY();
+void TopLevelWindow::Create() {
+    twipsPerPixelX_ = static_cast<int>(screen_.TwipsPerPixelX());
+    twipsPerPixelY_ = static_cast<int>(screen_.TwipsPerPixelY());
     viewSwitchCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_VIEWSWITCH));
     inputCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_INPUT));
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};  // tool tips
     InitCommonControlsEx(&classes);
     RegisterPaneClass(instance_);
 
-    WNDCLASSEXW main{};
-    main.cbSize = sizeof main;
-    main.lpfnWndProc = WindowProc;
-    main.hInstance = instance_;
-    main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    main.lpszClassName = kMainClass;
-    const int icon = content_.form.icon != 0 ? content_.form.icon : IDI_APP;
-    main.hIcon = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(icon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    main.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(icon), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                 LR_SHARED));
-    if (!RegisterClassExW(&main) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw std::runtime_error("RegisterClassExW failed for the main window");
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = WindowProc;
+    form.hInstance = instance_;
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form.lpszClassName = kFormClass;
+    if (!RegisterClassExW(&form) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::runtime_error("RegisterClassExW failed for a form");
     }
 
     RECT frame{0, 0, PixelsX(content_.form.clientWidth), PixelsY(content_.form.clientHeight)};
-    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
-    window_.reset(CreateWindowExW(0, kMainClass, content_.form.caption.c_str(), kMainStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                  nullptr, instance_, this));
-    if (!window_) throw std::runtime_error("CreateWindowExW failed for the main window");
+    AdjustWindowRectEx(&frame, Style(), FALSE, ExStyle());
+    window_.reset(CreateWindowExW(ExStyle(), kFormClass, content_.form.caption.c_str(), Style(),
+                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr, instance_, this));
+    if (!window_) throw std::runtime_error("CreateWindowExW failed for a form");
+    const int icon = content_.form.icon != 0 ? content_.form.icon : IDI_APP;
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(SharedIcon(instance_, icon, GetSystemMetrics(SM_CXICON))));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(SharedIcon(instance_, icon, GetSystemMetrics(SM_CXSMICON))));
 
     toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -106,12 +125,21 @@ void MainWindow::Create() {
     for (std::size_t i = 0; i < content_.timers.size(); ++i) {
         timerViews_.push_back(std::make_unique<TimerView>(*content_.timers[i], hwnd_, i + 1));
     }
-    formView_ = std::make_unique<FormView>(content_.form, *this);
+    formBinding_ = std::make_unique<FormBinding>(content_.form, *this);
     ResizeClient();
 }
 
+DWORD TopLevelWindow::Style() const {
+    return content_.form.border == BorderStyle::None ? kBorderlessStyle : kFixedSingleStyle;
+}
+
+// A borderless window keeps a taskbar button, so that it can be found and restored when minimised.
+DWORD TopLevelWindow::ExStyle() const {
+    return content_.form.border == BorderStyle::None ? WS_EX_APPWINDOW : 0;
+}
+
 // Each window goes to the bottom of its siblings as it is made, so the first in the list lies in front.
-void MainWindow::CreateControls() {
+void TopLevelWindow::CreateControls() {
     for (Control* control : content_.stacking) {
         std::unique_ptr<ControlWindow> window = MakeControlWindow(*control, *this);
         ControlWindow* raw = window.get();
@@ -125,16 +153,32 @@ void MainWindow::CreateControls() {
 }
 
 // The form's height counts the design's border and title bar; the client area is what is left of it.
-void MainWindow::ResizeClient() {
+void TopLevelWindow::ResizeClient() {
     const Form& form = content_.form;
     const int clientTwips = form.Height() > 0 ? form.Height() - Form::kDesignFrameHeight : form.clientHeight;
     RECT frame{0, 0, PixelsX(form.clientWidth), PixelsY(clientTwips)};
-    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    AdjustWindowRectEx(&frame, Style(), FALSE, ExStyle());
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::ShowCentered() {
+void TopLevelWindow::Show() {
+    if (!hwnd_) return;
+    if (!placed_) {
+        Center();
+        placed_ = true;
+    }
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    } else if (!IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, SW_SHOW);
+    }
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+    FocusFirst();
+}
+
+void TopLevelWindow::Center() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -145,12 +189,9 @@ void MainWindow::ShowCentered() {
     const int height = frame.bottom - frame.top;
     SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
-    FocusFirst();
 }
 
-int MainWindow::RunMessageLoop() {
+int TopLevelWindow::RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (PreTranslate(message)) continue;
@@ -162,7 +203,7 @@ int MainWindow::RunMessageLoop() {
 
 // Tab and Shift+Tab follow the focus order; the dialog manager does the rest: Enter asks for the
 // default button, Esc sends IDCANCEL, Alt+letter finds a caption's access key (inside frames too).
-bool MainWindow::PreTranslate(MSG& message) {
+bool TopLevelWindow::PreTranslate(MSG& message) {
     if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
@@ -171,14 +212,21 @@ bool MainWindow::PreTranslate(MSG& message) {
     return IsDialogMessageW(hwnd_, &message);
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TopLevelWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<TopLevelWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TopLevelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {  // the last message: the object may outlive its window
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        (void)self->window_.release();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     LRESULT result = 0;
     bool handled = false;
     self->Guard([&] {
@@ -188,7 +236,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     return handled ? result : 0;
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(wParam);
@@ -228,6 +276,18 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEWHEEL:
             if (ForwardWheel(wParam, lParam)) return 0;
             break;
+        case WM_LBUTTONDOWN:
+            if (OnMouseDown(MouseButton::Left)) return 0;
+            break;
+        case WM_RBUTTONDOWN:
+            if (OnMouseDown(MouseButton::Right)) return 0;
+            break;
+        case WM_MBUTTONDOWN:
+            if (OnMouseDown(MouseButton::Middle)) return 0;
+            break;
+        case WM_SIZE:
+            OnSize(wParam);
+            break;
         case DM_GETDEFID:
             if (const Control* button = DefaultForEnter()) return MAKELRESULT(button->id, DC_HASDEFID);
             return 0;
@@ -238,11 +298,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (onClose) {
                 onClose();
             } else {
-                DestroyWindow(hwnd_);
+                content_.form.Unload();
             }
             return 0;
         case WM_DESTROY:
-            PostQuitMessage(0);
+            if (endsProgram) PostQuitMessage(0);
             return 0;
         default:
             break;
@@ -252,13 +312,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // As in a dialog, a push button with the focus takes Enter for itself; elsewhere Enter is the default
 // button's.
-const Control* MainWindow::DefaultForEnter() const {
+const Control* TopLevelWindow::DefaultForEnter() const {
     const ControlWindow* focused = FromWindow(GetFocus());
     if (focused && focused->Model().kind == Kind::Button) return &focused->Model();
     return content_.defaultButton;
 }
 
-void MainWindow::OnCommand(WPARAM wParam) {
+void TopLevelWindow::OnCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
     if (id == IDOK) {
         Press(content_.defaultButton);
@@ -269,25 +329,40 @@ void MainWindow::OnCommand(WPARAM wParam) {
     }
 }
 
-void MainWindow::Press(Control* control) {
+void TopLevelWindow::Press(Control* control) {
     auto* button = dynamic_cast<Button*>(control);
     if (!button) return;
     ControlWindow* window = ById(button->id);
     if (window && IsWindowEnabled(window->Hwnd())) button->Click();
 }
 
-bool MainWindow::OnSetCursor(HWND under, UINT hitTest) {
+// A press on the form's own background (not on a control) is the form's.
+bool TopLevelWindow::OnMouseDown(MouseButton button) {
+    if (!content_.form.onMouseDown) return false;
+    content_.form.MouseDown(button);
+    return true;
+}
+
+// The user minimised or restored the window another way (the taskbar, the keyboard): the form follows.
+void TopLevelWindow::OnSize(WPARAM kind) {
+    if (kind == SIZE_MINIMIZED) content_.form.SetWindowState(WindowState::Minimized);
+    if (kind == SIZE_RESTORED) content_.form.SetWindowState(WindowState::Normal);
+}
+
+bool TopLevelWindow::OnSetCursor(HWND under, UINT hitTest) {
     if (hitTest != HTCLIENT) return false;
     const ControlWindow* control = FromWindow(under);
-    if (!control) return false;
+    if (!control && under != hwnd_) return false;
     HCURSOR cursor = nullptr;
-    switch (control->Model().cursor) {
+    switch (control ? control->Model().cursor : content_.form.cursor) {
         case CursorKind::ViewSwitch:
             cursor = viewSwitchCursor_;
             break;
         case CursorKind::Input:
             cursor = inputCursor_;
             break;
+        case CursorKind::Move:
+        case CursorKind::PointingHand:
         case CursorKind::Normal:
             break;
     }
@@ -298,7 +373,7 @@ bool MainWindow::OnSetCursor(HWND under, UINT hitTest) {
 
 // Some systems give the wheel to the control with the focus, which passes it up here; it belongs to the
 // control under the pointer (the help text, a list), as elsewhere.
-bool MainWindow::ForwardWheel(WPARAM wParam, LPARAM lParam) {
+bool TopLevelWindow::ForwardWheel(WPARAM wParam, LPARAM lParam) {
     if (forwardingWheel_) return false;  // the control under the pointer passed it up again
     const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     HWND under = WindowFromPoint(point);
@@ -310,7 +385,7 @@ bool MainWindow::ForwardWheel(WPARAM wParam, LPARAM lParam) {
 }
 
 // Like a dialog, the window gives the focus back to the control that had it when it was left.
-void MainWindow::OnActivate(bool active) {
+void TopLevelWindow::OnActivate(bool active) {
     if (!active) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
@@ -323,7 +398,7 @@ void MainWindow::OnActivate(bool active) {
     }
 }
 
-void MainWindow::FocusFirst() {
+void TopLevelWindow::FocusFirst() {
     for (Control* control : content_.focusOrder) {
         ControlWindow* window = ById(control->id);
         if (window && CanTakeFocus(window->Hwnd())) {
@@ -333,7 +408,7 @@ void MainWindow::FocusFirst() {
     }
 }
 
-void MainWindow::MoveFocus(int step) {
+void TopLevelWindow::MoveFocus(int step) {
     const auto& order = content_.focusOrder;
     const int count = static_cast<int>(order.size());
     if (count == 0) return;
@@ -355,7 +430,7 @@ void MainWindow::MoveFocus(int step) {
 }
 
 // Shown and enabled, and so is every window it lies in.
-bool MainWindow::CanTakeFocus(HWND window) const {
+bool TopLevelWindow::CanTakeFocus(HWND window) const {
     if (!IsWindowVisible(window)) return false;
     for (HWND w = window; w && w != hwnd_; w = GetParent(w)) {
         if (!IsWindowEnabled(w)) return false;
@@ -363,12 +438,12 @@ bool MainWindow::CanTakeFocus(HWND window) const {
     return true;
 }
 
-ControlWindow* MainWindow::ById(int id) const {
+ControlWindow* TopLevelWindow::ById(int id) const {
     const auto found = byId_.find(id);
     return found == byId_.end() ? nullptr : found->second;
 }
 
-ControlWindow* MainWindow::FromWindow(HWND window) const {
+ControlWindow* TopLevelWindow::FromWindow(HWND window) const {
     for (HWND w = window; w && w != hwnd_; w = GetParent(w)) {
         const auto found = byHwnd_.find(w);
         if (found != byHwnd_.end()) return found->second;
@@ -378,14 +453,14 @@ ControlWindow* MainWindow::FromWindow(HWND window) const {
 
 // ---- ControlHost ----
 
-int MainWindow::PixelsX(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelX_); }
+int TopLevelWindow::PixelsX(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelX_); }
 
-int MainWindow::PixelsY(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelY_); }
+int TopLevelWindow::PixelsY(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelY_); }
 
-int MainWindow::Dpi() { return Round(1440.0 / twipsPerPixelY_); }
+int TopLevelWindow::Dpi() { return Round(1440.0 / twipsPerPixelY_); }
 
 // One font object per distinct look, kept for the life of the window.
-HFONT MainWindow::Font(const FontStyle& look) {
+HFONT TopLevelWindow::Font(const FontStyle& look) {
     const std::wstring face = look.face.empty() ? kDefaultFace : look.face;
     const double points = look.points > 0 ? look.points : kDefaultPoints;
     auto key = std::make_tuple(face, Round(points * 100), look.bold, look.underline);
@@ -399,7 +474,7 @@ HFONT MainWindow::Font(const FontStyle& look) {
     return fonts_.emplace(std::move(key), std::move(font)).first->second.get();
 }
 
-HWND MainWindow::ParentWindow(const Control& control) {
+HWND TopLevelWindow::ParentWindow(const Control& control) {
     if (!control.parent) return hwnd_;
     const ControlWindow* frame = ById(control.parent->id);
     if (!frame || !frame->Hwnd()) throw std::logic_error("a control comes before its frame");
@@ -407,7 +482,7 @@ HWND MainWindow::ParentWindow(const Control& control) {
 }
 
 // A control with an empty tip has no tool at all, so nothing pops up over it.
-void MainWindow::ToolTipChanged(ControlWindow& window) {
+void TopLevelWindow::ToolTipChanged(ControlWindow& window) {
     std::wstring text = window.Model().ToolTip();
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -427,7 +502,7 @@ void MainWindow::ToolTipChanged(ControlWindow& window) {
     }
 }
 
-void MainWindow::Guard(const std::function<void()>& action) {
+void TopLevelWindow::Guard(const std::function<void()>& action) {
     try {
         action();
     } catch (...) {
@@ -438,6 +513,13 @@ void MainWindow::Guard(const std::function<void()>& action) {
             // Reporting failed as well; the window carries on.
         }
     }
+}
+
+std::unique_ptr<FormWindow> Win32WindowFactory::Create(const FormContent& content) {
+    auto window = std::make_unique<TopLevelWindow>(instance_, screen_, content);
+    window->onFailure = onFailure_;
+    window->Create();
+    return window;
 }
 
 }  // namespace tesoro::win32

@@ -1,6 +1,7 @@
 // Hosts a form and its control models in real windows: one top-level window, a child window per
-// control, timers, tool tips, mouse pointers and the keyboard (focus order, default and cancel buttons,
-// access keys).
+// control, timers, tool tips, fonts at the screen's dpi, mouse pointers, the keyboard (focus order,
+// default and cancel buttons, access keys) and the guard that keeps a handler's exception from reaching
+// the system. Every form of the program runs on it.
 #pragma once
 
 #include <windows.h>
@@ -21,35 +22,28 @@
 
 namespace tesoro::win32 {
 
-// What the window shows.
-struct WindowContent {
-    Form& form;
-    std::vector<Control*> stacking;    // every control with a window, front to back, frames first
-    std::vector<Control*> focusOrder;  // the controls Tab visits, first to last
-    std::vector<Timer*> timers;
-    Control* defaultButton = nullptr;  // pressed by Enter
-    Control* cancelButton = nullptr;   // pressed by Esc
-};
-
-class MainWindow : private ControlHost {
+class TopLevelWindow : public FormWindow, private ControlHost {
 public:
-    MainWindow(HINSTANCE instance, Screen& screen, WindowContent content);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    TopLevelWindow(HINSTANCE instance, Screen& screen, FormContent content);
+    ~TopLevelWindow() override;
+    TopLevelWindow(const TopLevelWindow&) = delete;
+    TopLevelWindow& operator=(const TopLevelWindow&) = delete;
 
-    // Builds the window and every control window, hidden.
+    // Builds the window and every control window, hidden, and binds the form to it.
     void Create();
     HWND Hwnd() const { return hwnd_; }
-    // Centres the window on the screen's work area, shows it and gives the first control the focus.
-    void ShowCentered();
+    // Centres the window on the screen's work area the first time, shows it (restored, in front) and
+    // gives the first control the focus.
+    void Show();
+    // Runs the program's message loop until the window that ends it (see endsProgram) is destroyed.
     int RunMessageLoop();
 
-    std::function<void()> onClose;    // every way of closing the window
+    std::function<void()> onClose;    // every way of closing the window; unset: the form unloads
     std::function<void()> onFailure;  // an exception stopped at the window procedure
+    bool endsProgram = false;         // its destruction ends the message loop
 
 private:
-    class FormView;
+    class FormBinding;
     class TimerView;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,7 +55,12 @@ private:
     bool PreTranslate(MSG& message);
 
     void CreateControls();
+    DWORD Style() const;
+    DWORD ExStyle() const;
     void ResizeClient();
+    void Center();
+    bool OnMouseDown(MouseButton button);
+    void OnSize(WPARAM kind);
     void Press(Control* button);
     const Control* DefaultForEnter() const;
     void MoveFocus(int step);
@@ -82,26 +81,40 @@ private:
 
     HINSTANCE instance_;
     Screen& screen_;
-    WindowContent content_;
+    FormContent content_;
     int twipsPerPixelX_ = 15;
     int twipsPerPixelY_ = 15;
     HCURSOR viewSwitchCursor_ = nullptr;
     HCURSOR inputCursor_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool forwardingWheel_ = false;
+    bool placed_ = false;
 
     std::map<std::tuple<std::wstring, int, bool, bool>, UniqueFont> fonts_;
     std::vector<std::unique_ptr<ControlWindow>> controls_;
     std::unordered_map<int, ControlWindow*> byId_;
     std::unordered_map<HWND, ControlWindow*> byHwnd_;
     std::vector<std::unique_ptr<TimerView>> timerViews_;
-    std::unique_ptr<FormView> formView_;
+    std::unique_ptr<FormBinding> formBinding_;
     std::set<HWND> toolsShown_;
 
     // Destroyed before the control objects above, which the windows' messages still reach.
     HWND hwnd_ = nullptr;
     UniqueWindow window_;
     UniqueWindow toolTip_;
+};
+
+// Opens the windows of the forms the program makes while it runs.
+class Win32WindowFactory : public WindowFactory {
+public:
+    Win32WindowFactory(HINSTANCE instance, Screen& screen, std::function<void()> onFailure)
+        : instance_(instance), screen_(screen), onFailure_(std::move(onFailure)) {}
+    std::unique_ptr<FormWindow> Create(const FormContent& content) override;
+
+private:
+    HINSTANCE instance_;
+    Screen& screen_;
+    std::function<void()> onFailure_;
 };
 
 }  // namespace tesoro::win32
