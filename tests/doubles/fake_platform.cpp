@@ -221,6 +221,14 @@ std::wstring FakeFileSystem::ShortName(const std::wstring& folderKey, const std:
     return basis.first + L'~' + std::to_wstring(number) + (basis.second.empty() ? L"" : L"." + basis.second);
 }
 
+std::vector<std::wstring> FakeFileSystem::Names(const std::wstring& folder) const {
+    std::vector<std::wstring> names;
+    const auto parsed = TryParse(folder);
+    if (!parsed) return names;
+    for (const Entry* e : Children(parsed->Key())) names.push_back(Parse(e->path).names.back());
+    return names;
+}
+
 std::wstring FakeFileSystem::ShortPath(const std::wstring& path) const {
     const Parsed parsed = Parse(path);
     Parsed walk{parsed.drive, {}};
@@ -429,7 +437,7 @@ std::vector<std::wstring> FakeFileSystem::ListFiles(const std::wstring& folder, 
         if (ForbiddenInName(c) || c == L'\\' || c == L'/') Fail("invalid pattern", pattern);
     std::vector<std::wstring> names;
     for (const Entry* e : Children(parsed.Key())) {
-        if (e->folder || e->attrs.hidden || e->attrs.system) continue;
+        if (!Ordinary(*e)) continue;
         std::wstring name = Parse(e->path).names.back();
         if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
     }

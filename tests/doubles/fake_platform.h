@@ -74,7 +74,8 @@ public:
     FileAttrs Attributes(const std::wstring& path) const;
     int WriteCount(const std::wstring& path) const;          // content writes through the service, ever
     std::wstring ShortPath(const std::wstring& path) const;  // as GetShortPathName gives it
-    std::vector<wchar_t> DriveLetters() const;               // upper case, in order
+    std::vector<std::wstring> Names(const std::wstring& folder) const;  // hidden and system ones too
+    std::vector<wchar_t> DriveLetters() const;                          // upper case, in order
     const Drive* FindDrive(wchar_t letter) const;
 
     // FileSystem.

@@ -13,6 +13,8 @@ cleanup() {
 }
 trap cleanup EXIT
 "$wine" wineboot -i >/dev/null 2>&1
-# Drive Q: stands for a folder that does not exist: a drive without a disc.
+# Drive Q: stands for a folder that does not exist: a CD-ROM drive without a disc.
 ln -s "$WINEPREFIX/no-disc" "$WINEPREFIX/dosdevices/q:"
+"$wine" reg add 'HKLM\Software\Wine\Drives' /v q: /d cdrom /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
 "$wine" "$exe" Q

@@ -1,11 +1,14 @@
 // Exercises the real file-system and drive services in a scratch folder (under Wine: see run.sh).
 // Prints one line per case and a final count; the exit code is non-zero when a case failed.
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "contract/file_system_contract.h"
 #include "platform/win32/win32_services.h"
 
 namespace {
@@ -564,6 +567,79 @@ void UnreadableDrive(tesoro::FileSystem& fs, tesoro::Drives& drives, wchar_t let
     Report("volume label: a drive that cannot be read has none", drives.VolumeLabel(letter).empty());
 }
 
+// The file-system contract on the real file system, in a scratch folder.
+class Win32World : public tesoro::contract::World {
+public:
+    Win32World(tesoro::FileSystem& fs, std::wstring root, wchar_t unreadable)
+        : fs_(fs), root_(std::move(root)), unreadable_(unreadable) {}
+
+    tesoro::FileSystem& fs() override { return fs_; }
+    std::wstring NewFolder(const std::wstring& name) override {
+        std::wstring path = root_ + L"\\contract-" + name;
+        RemoveTree(path);
+        CreateDirectoryW(Raw(path).c_str(), nullptr);
+        return path;
+    }
+    void MakeFile(const std::wstring& path, const std::string& bytes) override { Write(path, bytes); }
+    void MakeFolder(const std::wstring& path) override { CreateDirectoryW(Raw(path).c_str(), nullptr); }
+    void SetAttributes(const std::wstring& path, bool readOnly, bool hidden, bool system) override {
+        DWORD attributes = (readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (hidden ? FILE_ATTRIBUTE_HIDDEN : 0) |
+                           (system ? FILE_ATTRIBUTE_SYSTEM : 0);
+        SetFileAttributesW(Raw(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+    }
+    bool ReadOnly(const std::wstring& path) override {
+        DWORD attributes = Attributes(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    }
+    std::optional<std::string> Contents(const std::wstring& path) override { return Read(path); }
+    std::vector<std::wstring> AllNames(const std::wstring& folder) override { return Entries(folder); }
+    std::wstring ShortPath(const std::wstring& path) override {
+        wchar_t shortPath[MAX_PATH];
+        DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH || path == shortPath) return L"";
+        return shortPath;
+    }
+    wchar_t UnreadableDrive() override { return unreadable_; }
+    bool LimitFreeSpace(const std::wstring&, std::uint64_t) override { return false; }
+    tesoro::ProcessStamp RunningProcess() override {
+        FILETIME created{}, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        return {GetCurrentProcessId(),
+                static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime};
+    }
+    tesoro::ProcessStamp EndedProcess() override {
+        return {RunningProcess().id, RunningProcess().started + 1};  // the same id, given again later
+    }
+    std::wstring MakeTemporary(const std::wstring& folder, const tesoro::ProcessStamp& writer,
+                               bool hidden) override {
+        std::wstring path = folder + L"\\" + tesoro::TemporaryFileName(writer, serial_++);
+        Write(path, "partial");
+        if (hidden) SetFileAttributesW(Raw(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+        return path;
+    }
+
+private:
+    tesoro::FileSystem& fs_;
+    std::wstring root_;
+    wchar_t unreadable_;
+    unsigned serial_ = 0;
+};
+
+void FileSystemContract(tesoro::FileSystem& fs, const std::wstring& root, wchar_t unreadable) {
+    Win32World world(fs, root, unreadable);
+    for (const tesoro::contract::Case& c : tesoro::contract::FileSystemContract()) {
+        std::string prefix = std::string("contract: ") + c.name + ": ";
+        tesoro::contract::Report report{
+            [&](bool holds, const std::string& what) { Report((prefix + what).c_str(), holds); },
+            [&](const std::string& why) { Skip((prefix + "skipped").c_str(), why.c_str()); }};
+        try {
+            c.run(world, report);
+        } catch (const std::exception& error) {
+            Report((prefix + "unexpected exception " + error.what()).c_str(), false);
+        }
+    }
+}
+
 std::wstring MakeRoot() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -598,6 +674,7 @@ int main(int argc, char** argv) {
         DriveStrings(win32.platform().drives);
         DriveFolders(fs, win32.platform().drives);
         UnreadableDrive(fs, win32.platform().drives, unreadable);
+        FileSystemContract(fs, root, unreadable);
     } catch (const std::exception& error) {
         std::printf("FAIL  unexpected exception: %s\n", error.what());
         ++failed;

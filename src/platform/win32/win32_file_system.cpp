@@ -253,7 +253,8 @@ void ThrowIfDriveUnreadable(const std::wstring& path) {
     std::wstring full = FullPath(path);
     if (full.size() < 3 || full[1] != L':') return;
     std::wstring root = full.substr(0, 3);
-    if (GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR) return;
+    wchar_t letter = full[0] >= L'a' && full[0] <= L'z' ? static_cast<wchar_t>(full[0] - 0x20) : full[0];
+    if (letter < L'A' || letter > L'Z' || !(GetLogicalDrives() & (1u << (letter - L'A')))) return;
     if (GetFileAttributesW((L"\\\\?\\" + root).c_str()) == INVALID_FILE_ATTRIBUTES) {
         ThrowLastError("GetFileAttributesW");
     }
@@ -491,7 +492,8 @@ public:
         if (!NeedsSearch(path)) {
             // Asked for as the copy would open it: an 8.3 name finds its file.
             DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
-            if (attributes != INVALID_FILE_ATTRIBUTES) return IsOrdinary(attributes);
+            if (attributes != INVALID_FILE_ATTRIBUTES)
+                return IsOrdinary(attributes) && !IsTemporaryFileName(name);
             DWORD error = GetLastError();
             if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
                 ThrowApiError("GetFileAttributesW", error);
@@ -516,12 +518,15 @@ public:
         }
         const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
-            return IsOrdinary(attributes) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+            const bool ordinary =
+                IsOrdinary(attributes) && !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
+            return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
         }
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return FileLookup::NoOrdinaryFile;
-        if (error == ERROR_PATH_NOT_FOUND) return FileLookup::FolderMissing;
-        ThrowApiError("GetFileAttributesW", error);
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            ThrowApiError("GetFileAttributesW", error);
+        ThrowIfDriveUnreadable(path);
+        return error == ERROR_FILE_NOT_FOUND ? FileLookup::NoOrdinaryFile : FileLookup::FolderMissing;
     }
 
     bool SameFile(const std::wstring& a, const std::wstring& b) override {
