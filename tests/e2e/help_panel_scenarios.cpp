@@ -8,10 +8,16 @@ namespace {
 
 using namespace tesoro::ids;
 
+// Moves the pointer to the middle of the control and waits until it is there.
 void PointAt(HWND control) {
     RECT r;
     GetWindowRect(control, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetCursorPos(middle.x, middle.y);
+    WaitUntil([&] {
+        POINT at;
+        return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y;
+    });
 }
 
 void SendMouse(DWORD flags, DWORD data = 0) {
@@ -25,7 +31,9 @@ void SendMouse(DWORD flags, DWORD data = 0) {
 // A real click with the mouse: the control takes the focus as it would for a user.
 void MouseClick(const App& app, HWND control) {
     SetForegroundWindow(app.Main());
+    WaitUntil([&] { return GetForegroundWindow() == app.Main(); });
     PointAt(control);
+    app.Sync();
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
     app.Sync();
