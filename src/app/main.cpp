@@ -1,4 +1,5 @@
 // Process entry: builds the platform and the main window, then runs the message loop.
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
@@ -7,9 +8,6 @@
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_window.h"
 #include "resources/resource_ids.h"
-
-// After the headers above: <windows.h> must not rename the services' MessageBox before they are declared.
-#include <shellapi.h>
 
 namespace {
 
@@ -35,11 +33,8 @@ std::wstring LoadHelpText(HINSTANCE instance) {
 // The first path on the command line (a "Send to" shortcut passes the chosen files), made absolute against
 // the current folder; empty when there is none.
 std::wstring PathFromCommandLine() {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!args) return {};
-    const std::wstring given = count > 1 ? args[1] : L"";
-    LocalFree(args);
+    // The runtime has split the command line already, by the system's rules for quotes and backslashes.
+    const std::wstring given = __argc > 1 && __wargv ? __wargv[1] : L"";
     if (given.empty()) return {};
     const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
     if (size == 0) return given;

@@ -1,8 +1,5 @@
 #include "platform/win32/win32_services.h"
 
-#include <shellapi.h>
-#include <winnetwk.h>
-
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -48,6 +45,15 @@ void PrepareProcessErrorMode() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPE
 
 namespace {
 
+// A function of a system library that only a rarely used feature needs (the shell, network names): the
+// library is loaded on first use, as loading it with the program would delay every start.
+template <typename Function>
+Function LoadSystemFunction(const wchar_t* library, const char* name) {
+    HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    FARPROC function = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(function));
+}
+
 class Win32Drives : public Drives {
 public:
     std::uint32_t LogicalDriveStrings(std::uint32_t length, std::wstring& buffer) override {
@@ -81,12 +87,15 @@ public:
 
 private:
     static std::wstring RemoteName(const wchar_t* device) {
+        using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+        static const auto getConnection = LoadSystemFunction<GetConnection>(L"mpr.dll", "WNetGetConnectionW");
+        if (!getConnection) return L"";
         std::wstring name(MAX_PATH, L'\0');
         DWORD size = static_cast<DWORD>(name.size());
-        DWORD result = WNetGetConnectionW(device, name.data(), &size);
+        DWORD result = getConnection(device, name.data(), &size);
         if (result == ERROR_MORE_DATA) {
             name.assign(size, L'\0');
-            result = WNetGetConnectionW(device, name.data(), &size);
+            result = getConnection(device, name.data(), &size);
         }
         if (result != NO_ERROR) return L"";
         name.resize(wcslen(name.c_str()));
@@ -146,9 +155,12 @@ public:
     HWND mainWindow = nullptr;
 
     void Open(std::uintptr_t owner, const std::wstring& target, const std::wstring& folder) override {
+        using Execute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+        static const auto shellExecute = LoadSystemFunction<Execute>(L"shell32.dll", "ShellExecuteW");
+        if (!shellExecute) throw PlatformError("shell32.dll: ShellExecuteW not found");
         // The shell shows its own message when no program handles the target.
-        ShellExecuteW(owner ? reinterpret_cast<HWND>(owner) : mainWindow, nullptr, target.c_str(), nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+        shellExecute(owner ? reinterpret_cast<HWND>(owner) : mainWindow, nullptr, target.c_str(), nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
     }
 };
 
