@@ -34,8 +34,25 @@ protected:
         fake.fs.AddFile(L"C:\\Copias\\sistema.BAK", "", {.system = true});
         fake.fs.AddFile(L"C:\\Copias\\solo lectura.BAK", "", {.readOnly = true});
         fake.fs.AddFolder(L"C:\\Copias\\carpeta.BAK");
+        fake.fs.AddFile(L"C:\\Copias\\oculto con nombre largo.BAK", "", {.hidden = true});
+        fake.fs.AddFile(L"C:\\Carpeta de copias larga\\dentro.BAK", "x");
         fake.fs.AddDrive(L'A', kRemovable).ready = false;
     }
+    // 8.3 names, as the system makes them, of a file, of a folder on the way, of a hidden file.
+    std::vector<std::pair<std::wstring, Outcome>> ShortNameCases() const {
+        const std::wstring longFile = fake.fs.ShortPath(L"C:\\Copias\\nombre largo de la copia.BAK");
+        const std::wstring inFolder = fake.fs.ShortPath(L"C:\\Carpeta de copias larga\\dentro.BAK");
+        const std::wstring hidden = fake.fs.ShortPath(L"C:\\Copias\\oculto con nombre largo.BAK");
+        EXPECT_NE(longFile.find(L'~'), std::wstring::npos);
+        EXPECT_NE(inFolder.find(L'~'), std::wstring::npos);
+        EXPECT_NE(hidden.find(L'~'), std::wstring::npos);
+        return {{longFile, Outcome::Found},
+                {inFolder, Outcome::Found},
+                {hidden, Outcome::NotFound},
+                {L"C:\\Copias\\NOEXIS~1.BAK", Outcome::NotFound},
+                {L"C:\\NOEXIS~1\\dentro.BAK", Outcome::NotFound}};
+    }
+
     FakePlatform fake;
 };
 
@@ -76,6 +93,10 @@ TEST_F(FileLookupTest, AgreesWithTheSearchEntryForEntry) {
         {L"C:\\Copias\\a:b.BAK", Outcome::Fails},
         {L"A:\\informe.BAK", Outcome::Fails},
     };
+    for (const auto& [path, expected] : ShortNameCases()) {
+        EXPECT_EQ(Searched(fake.fs, path), expected) << path;
+        EXPECT_EQ(LookedUp(fake.fs, path), expected) << path;
+    }
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(Searched(fake.fs, path), expected) << path;
         EXPECT_EQ(LookedUp(fake.fs, path), expected) << path;
