@@ -466,6 +466,8 @@ void ControlWindow::Changed(Property what) {
             ShowSelection();
             break;
         case Property::Timer:
+        case Property::WindowState:  // forms only
+        case Property::Picture:      // shown by the windows that change pictures
             break;
     }
 }
