@@ -254,10 +254,11 @@ void ThrowIfDriveUnreadable(const std::wstring& path) {
     if (full.size() < 3 || full[1] != L':') return;
     std::wstring root = full.substr(0, 3);
     wchar_t letter = full[0] >= L'a' && full[0] <= L'z' ? static_cast<wchar_t>(full[0] - 0x20) : full[0];
+    // The root first: asking which drives exist is far slower, and needed only when the root is not there.
+    if (GetFileAttributesW((L"\\\\?\\" + root).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    const DWORD error = GetLastError();
     if (letter < L'A' || letter > L'Z' || !(GetLogicalDrives() & (1u << (letter - L'A')))) return;
-    if (GetFileAttributesW((L"\\\\?\\" + root).c_str()) == INVALID_FILE_ATTRIBUTES) {
-        ThrowLastError("GetFileAttributesW");
-    }
+    ThrowApiError("GetFileAttributesW", error);
 }
 
 std::wstring FolderPrefix(const std::wstring& apiPath) { return apiPath.substr(0, apiPath.rfind(L'\\') + 1); }
