@@ -22,9 +22,9 @@ std::ostream& operator<<(std::ostream& out, const Choice& c) {
 }
 
 Choice ChoiceOf(const FrmMain& f) {
-    return {f.DrvFuente.Drive(),   f.DirFuente.Path(),      f.FileFuente.Path(),
+    return {f.DrvFuente.Drive(),     f.DirFuente.Path(),        f.FileFuente.Path(),
             f.FileFuente.FileName(), f.LblArchFuente.Caption(), f.TxtArchDestino.Text(),
-            f.DrvDestino.Drive(),  f.DirDestino.Path(),     f.FileFuente.ListIndex()};
+            f.DrvDestino.Drive(),    f.DirDestino.Path(),       f.FileFuente.ListIndex()};
 }
 
 class OutsideSourceTest : public MainWindowTest {

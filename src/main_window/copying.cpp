@@ -73,8 +73,15 @@ std::optional<FrmMain::CopyPlan> FrmMain::PlanCopy() {
 // The copy itself: M5 when it failed, whatever the reason.
 bool FrmMain::MakeCopy(const CopyPlan& plan) {
     try {
-        platform_.fs.CopyFile(plan.source, plan.destination);
+        // On a thread of its own, so that the window stays painted through a long copy; the handler
+        // waits for it as for a modal box.
+        platform_.dialogs.RunWithProgress(
+            L"Copia de Seguridad en curso", L"Copiando " + TxtArchDestino.Text() + L"...",
+            [&](CopyProgress& progress) { platform_.fs.CopyFile(plan.source, plan.destination, &progress); });
         return true;
+    } catch (const CopyCancelled&) {
+        Show(L"La copia se ha cancelado.", kCopyResultTitle, MsgIcon::Information);
+        return false;
     } catch (const std::exception&) {
         Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
         return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -37,6 +38,21 @@ enum class FileLookup {
     OrdinaryFile,
     NoOrdinaryFile,  // nothing there, or a folder, or a hidden or system file
     FolderMissing,   // nothing there because its folder is missing: nothing else in it exists either
+};
+
+// A copy the user cancelled: its temporary file is gone and the destination is as it was before.
+class CopyCancelled : public PlatformError {
+public:
+    CopyCancelled() : PlatformError("the copy was cancelled") {}
+};
+
+// How a copy under way tells how far it got and learns that it must stop. Called on the thread that
+// copies, while the user-interface thread reads what it reported.
+class CopyProgress {
+public:
+    virtual ~CopyProgress() = default;
+    virtual void Report(std::uint64_t done, std::uint64_t total) = 0;
+    virtual bool CancelRequested() = 0;
 };
 
 class FileSystem {
@@ -76,7 +92,11 @@ public:
     // destination may be read-only (the caller has asked before replacing it); one that is the source
     // itself (whatever name reaches it), a folder, or hidden or system is refused. Stale temporary files
     // in the destination folder are removed first. Throws on any failure.
-    virtual void CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+    // With `progress`, reports the bytes copied as they go and asks for a cancel request between pieces
+    // and once more before the copy is put in place; a cancelled copy removes its temporary file and
+    // throws CopyCancelled. Safe to call from a thread of its own.
+    virtual void CopyFile(const std::wstring& from, const std::wstring& to,
+                          CopyProgress* progress = nullptr) = 0;
     // Deletes a file for good (no recycle bin). A read-only file is refused, not unprotected; the error
     // carries the reason.
     virtual void DeleteFile(const std::wstring& path) = 0;
@@ -120,6 +140,13 @@ public:
     // Esc or the close box.
     virtual std::optional<std::wstring> InputBox(const std::wstring& prompt, const std::wstring& title,
                                                  const std::wstring& initial) = 0;
+    // Runs `work` on a thread of its own while the caller waits as it would for a modal box: the windows
+    // keep painting and their timers keep ticking, but the user cannot use them. Once the work has run
+    // for about half a second, a modal progress window titled `title` shows `text`, a bar with the bytes
+    // done and the total, and a "Cancelar" button (also Esc and the close box) that asks the work to
+    // stop. Returns when the work has ended, throwing again what the work threw.
+    virtual void RunWithProgress(const std::wstring& title, const std::wstring& text,
+                                 const std::function<void(CopyProgress&)>& work) = 0;
 };
 
 class Clock {

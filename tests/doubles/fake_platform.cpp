@@ -511,7 +511,8 @@ void FakeFileSystem::CheckSpace(const Drive& drive, const Parsed& path, std::siz
     if (drive.full || (drive.freeBytes && bytes > *drive.freeBytes)) Fail("disk full", path.Display());
 }
 
-void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) {
+void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, CopyProgress* progress) {
+    lastCopyThread = std::this_thread::get_id();
     const Parsed source = Parse(from), target = Parse(to);
     ReadyDrive(source.drive);
     const Drive& drive = ReadyDrive(target.drive);
@@ -527,6 +528,16 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to) 
     WritableFolder(target);
     RemoveStaleTemporariesIn(target.ParentKey());
     CheckSpace(drive, target, src->bytes.size());
+    if (progress) {
+        const std::uint64_t total = src->bytes.size();
+        std::uint64_t done = 0;
+        do {
+            if (progress->CancelRequested()) throw CopyCancelled();
+            done = std::min<std::uint64_t>(total, done + copyPieceBytes);
+            progress->Report(done, total);
+        } while (done < total);
+        if (progress->CancelRequested()) throw CopyCancelled();
+    }
     Write(target, src->bytes, src->attrs);
 }
 
@@ -673,6 +684,42 @@ std::optional<std::wstring> ScriptedDialogs::InputBox(const std::wstring& prompt
     std::optional<std::wstring> answer = std::move(inputs.front());
     inputs.pop_front();
     return answer;
+}
+
+namespace {
+
+class RecordedProgress : public CopyProgress {
+public:
+    RecordedProgress(ScriptedDialogs::ProgressRun& run, std::optional<std::uint64_t> cancelAfter)
+        : run_(run), cancelAfter_(cancelAfter) {}
+    void Report(std::uint64_t done, std::uint64_t total) override {
+        run_.reports.emplace_back(done, total);
+        if (cancelAfter_ && done >= *cancelAfter_) run_.cancelled = true;
+    }
+    bool CancelRequested() override { return run_.cancelled; }
+
+private:
+    ScriptedDialogs::ProgressRun& run_;
+    std::optional<std::uint64_t> cancelAfter_;
+};
+
+}  // namespace
+
+void ScriptedDialogs::RunWithProgress(const std::wstring& title, const std::wstring& text,
+                                      const std::function<void(CopyProgress&)>& work) {
+    ProgressRun run{title, text, {}, false};
+    RecordedProgress progress(run, cancelAfterBytes);
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    worker.join();
+    progressRuns.push_back(std::move(run));
+    if (failure) std::rethrow_exception(failure);
 }
 
 std::string FakeCodec::ToAnsi(const std::wstring& text) { return EncodeCp1252(text); }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/controls.h"
@@ -89,7 +90,12 @@ public:
     // Without wildcards: the entry itself, looked up by its key, not through the folder's listing.
     FileLookup LookUpOrdinaryFile(const std::wstring& path) override;
     bool SameFile(const std::wstring& a, const std::wstring& b) override;
-    void CopyFile(const std::wstring& from, const std::wstring& to) override;
+    // Copies in pieces of `copyPieceBytes`, reporting after each; the copy lands only at the end, so a
+    // cancelled or failed copy leaves the destination as it was.
+    void CopyFile(const std::wstring& from, const std::wstring& to,
+                  CopyProgress* progress = nullptr) override;
+    std::size_t copyPieceBytes = 64 * 1024;
+    std::thread::id lastCopyThread;  // the thread the last copy ran on
     void DeleteFile(const std::wstring& path) override;
     void RemoveStaleTemporaries(const std::wstring& folder) override;
     std::optional<std::string> ReadFile(const std::wstring& path) override;
@@ -164,12 +170,20 @@ public:
     struct Prompt {
         std::wstring prompt, title, initial;
     };
+    struct ProgressRun {
+        std::wstring title, text;
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;  // bytes done and total, in order
+        bool cancelled = false;                                        // Cancelar was pressed
+    };
     std::deque<MsgAnswer> answers;
     // Answers to prompts, front first: a text is typed and OK pressed, nullopt presses Cancel. With none
     // left, OK is pressed on the initial text.
     std::deque<std::optional<std::wstring>> inputs;
     std::vector<Message> messages;
     std::vector<Prompt> prompts;
+    std::vector<ProgressRun> progressRuns;
+    // When set, the user presses Cancelar as soon as the work has reported this many bytes done.
+    std::optional<std::uint64_t> cancelAfterBytes;
 
     std::vector<std::wstring> Texts() const;  // texts of the message boxes shown, in order
 
@@ -177,6 +191,9 @@ public:
                          MsgButtons buttons) override;
     std::optional<std::wstring> InputBox(const std::wstring& prompt, const std::wstring& title,
                                          const std::wstring& initial) override;
+    // Runs the work on a thread of its own and waits for it, recording what it reported.
+    void RunWithProgress(const std::wstring& title, const std::wstring& text,
+                         const std::function<void(CopyProgress&)>& work) override;
 
     // How an unscripted question is reported; the test build routes it to the test framework.
     static inline void (*reportUnscripted)(const std::wstring& text) = nullptr;
