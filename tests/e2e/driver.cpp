@@ -252,6 +252,12 @@ std::optional<MessageBoxInfo> App::CurrentMessageBox() const {
     return Describe(box);
 }
 
+HWND App::WaitForWindow(const std::wstring& title, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevel(pid_, nullptr, title.c_str())) != nullptr; }, timeoutMs);
+    return found;
+}
+
 std::optional<MessageBoxInfo> App::WaitForMessageBox(DWORD timeoutMs) const {
     HWND box = nullptr;
     if (!WaitUntil([&] { return (box = FindTopLevel(pid_, L"#32770", nullptr)) != nullptr; }, timeoutMs))

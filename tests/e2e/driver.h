@@ -63,6 +63,8 @@ public:
     // The program's message box, when one shows up within the timeout.
     std::optional<MessageBoxInfo> WaitForMessageBox(DWORD timeoutMs = kWaitMs) const;
     std::optional<MessageBoxInfo> CurrentMessageBox() const;
+    // A visible top-level window of the program with that title, when one shows up within the timeout.
+    HWND WaitForWindow(const std::wstring& title, DWORD timeoutMs = kWaitMs) const;
     // Presses a button of a message box and waits until the box is gone.
     bool Answer(const MessageBoxInfo& box, int buttonId) const;
 

@@ -71,23 +71,6 @@ private:
     std::vector<WORD> words_;
 };
 
-void CenterOnOwner(HWND dialog) {
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    RECT area = work, box;
-    if (owner && !IsIconic(owner)) GetWindowRect(owner, &area);
-    GetWindowRect(dialog, &box);
-    int width = box.right - box.left, height = box.bottom - box.top;
-    int x = area.left + (area.right - area.left - width) / 2;
-    int y = area.top + (area.bottom - area.top - height) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 std::wstring WindowText(HWND window) {
     std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
     text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
@@ -97,7 +80,7 @@ std::wstring WindowText(HWND window) {
 INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        CenterOnOwner(dialog);
+        win32_detail::CenterOnOwner(dialog);
         HWND edit = GetDlgItem(dialog, kEditId);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
@@ -119,6 +102,23 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 }  // namespace
+
+void win32_detail::CenterOnOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT area = work, box;
+    if (owner && !IsIconic(owner)) GetWindowRect(owner, &area);
+    GetWindowRect(dialog, &box);
+    int width = box.right - box.left, height = box.bottom - box.top;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 std::optional<std::wstring> win32_detail::RunInputBox(HWND owner, const std::wstring& prompt,
                                                       const std::wstring& title,

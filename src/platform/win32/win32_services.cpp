@@ -121,6 +121,11 @@ public:
         return win32_detail::RunInputBox(owner, prompt, title, initial);
     }
 
+    void RunWithProgress(const std::wstring& title, const std::wstring& text,
+                         const std::function<void(CopyProgress&)>& work) override {
+        win32_detail::RunWithProgress(owner, title, text, work);
+    }
+
 private:
     static UINT IconStyle(MsgIcon icon) {
         switch (icon) {

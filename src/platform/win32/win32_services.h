@@ -63,6 +63,12 @@ private:
 [[noreturn]] void ThrowLastError(const char* api);
 std::unique_ptr<FileSystem> MakeFileSystem();
 // The modal prompt: the typed text on OK, nullopt on Cancel or close.
+// Runs `work` on a thread of its own while the caller waits in a message loop, with the progress
+// window over `owner` once the work has lasted about half a second (Dialogs::RunWithProgress).
+void RunWithProgress(HWND owner, const std::wstring& title, const std::wstring& text,
+                     const std::function<void(CopyProgress&)>& work);
+// Centres a dialog over its owner, kept within the owner's screen.
+void CenterOnOwner(HWND dialog);
 std::optional<std::wstring> RunInputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,
                                         const std::wstring& initial);
 
