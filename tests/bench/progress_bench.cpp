@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "main_window/file_names.h"
 #include "main_window/frm_main.h"
 #include "platform/win32/win32_services.h"
 

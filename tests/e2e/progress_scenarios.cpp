@@ -1,10 +1,11 @@
 // A long copy: the progress window, and what Cancelar leaves behind.
-#include <commctrl.h>  // after <windows.h>
-
 #include <algorithm>
 
 #include "main_window/frm_main_ids.h"
 #include "support.h"
+
+// After <windows.h>, which the driver's header brings.
+#include <commctrl.h>
 
 namespace e2e {
 namespace {

@@ -2,7 +2,10 @@
 // waits in a message loop of its own, as it would inside a modal box. The owner window keeps painting
 // and its timers keep ticking, but takes no input; after about half a second a small modal window shows
 // how far the work got and offers to cancel it.
-#include <commctrl.h>  // after <windows.h>
+// clang-format off
+#include <windows.h>  // first: the other system headers need its types
+#include <commctrl.h>
+// clang-format on
 
 #include <atomic>
 #include <cstdint>
