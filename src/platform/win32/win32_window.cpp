@@ -5,6 +5,9 @@
 
 #include "resources/resource_ids.h"
 
+// After <windows.h>, which the window's header brings.
+#include <shellapi.h>
+
 namespace tesoro::win32 {
 
 namespace {
@@ -122,6 +125,7 @@ void TopLevelWindow::Create() {
     if (!toolTip_) throw std::runtime_error("CreateWindowExW failed for the tool tips");
 
     CreateControls();
+    if (onFileDropped) DragAcceptFiles(hwnd_, TRUE);
     for (std::size_t i = 0; i < content_.timers.size(); ++i) {
         timerViews_.push_back(std::make_unique<TimerView>(*content_.timers[i], hwnd_, i + 1));
     }
@@ -294,6 +298,9 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
             return 0;
+        case WM_DROPFILES:
+            OnDropFiles(wParam);
+            return 0;
         case WM_CLOSE:
             if (onClose) {
                 onClose();
@@ -308,6 +315,19 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// Not while a handler waits in a modal box or for a copy (the window is disabled then): the drop would
+// run in the middle of that handler.
+void TopLevelWindow::OnDropFiles(WPARAM dropHandle) {
+    HDROP drop = reinterpret_cast<HDROP>(dropHandle);
+    std::wstring path;
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        path.assign(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    }
+    DragFinish(drop);
+    if (!path.empty() && onFileDropped && IsWindowEnabled(hwnd_)) onFileDropped(path);
 }
 
 // As in a dialog, a push button with the focus takes Enter for itself; elsewhere Enter is the default

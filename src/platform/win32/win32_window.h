@@ -41,6 +41,8 @@ public:
     std::function<void()> onClose;    // every way of closing the window; unset: the form unloads
     std::function<void()> onFailure;  // an exception stopped at the window procedure
     bool endsProgram = false;         // its destruction ends the message loop
+    // A file or folder dragged onto the window (the first of several); set before Create.
+    std::function<void(const std::wstring& path)> onFileDropped;
 
 private:
     class FormBinding;
@@ -52,6 +54,7 @@ private:
     bool OnSetCursor(HWND under, UINT hitTest);
     bool ForwardWheel(WPARAM wParam, LPARAM lParam);
     void OnActivate(bool active);
+    void OnDropFiles(WPARAM dropHandle);
     bool PreTranslate(MSG& message);
 
     void CreateControls();
