@@ -60,8 +60,8 @@ int wmain(int argc, wchar_t** argv) {
     tesoro::Win32Platform system;
     BenchDialogs dialogs;
     const tesoro::Platform& real = system.platform();
-    tesoro::Platform platform{real.fs,     real.drives, dialogs,      real.clock,
-                              real.shell,  real.screen, real.codec,   real.process};
+    tesoro::Platform platform{real.fs,     real.drives, dialogs,      real.clock,   real.shell,
+                              real.screen, real.codec,  real.process, real.windows, real.windowApi};
     tesoro::FrmMain frm(platform);
     frm.Form_Load();
     for (int round = 0; round < 2 * rounds; ++round) {
