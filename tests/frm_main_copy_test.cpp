@@ -168,16 +168,19 @@ TEST_F(CopyTest, ANewDestinationIsAppendedEvenWhenTheLogNamesItAlready) {
     EXPECT_EQ(form->Log.Entry(2), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
 }
 
-TEST_F(CopyTest, AReplacedCopyTakesOverOnlyTheFirstEntryThatContainsIt) {
+// The entry of informe.bak2, another copy that still exists, keeps its record.
+TEST_F(CopyTest, AReplacedCopyTakesOverOnlyTheFirstEntryThatNamesIt) {
     fake.fs.AddFile(L"C:\\Datos\\informe.BAK", "copia antigua");
     Start();
     form->Log.Append(L"1/1/2020:  otro.doc -> c:\\datos\\informe.bak2");
-    form->Log.Append(L"1/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
+    form->Log.Append(L"1/1/2020:  informe.doc -> c:\\datos\\informe.bak");
+    form->Log.Append(L"2/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
     ChooseSource();
     Copy({MsgAnswer::Yes});
-    ASSERT_EQ(form->Log.Count(), 2);
-    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
-    EXPECT_EQ(form->Log.Entry(2), L"1/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
+    ASSERT_EQ(form->Log.Count(), 3);
+    EXPECT_EQ(form->Log.Entry(1), L"1/1/2020:  otro.doc -> c:\\datos\\informe.bak2");
+    EXPECT_EQ(form->Log.Entry(2), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_EQ(form->Log.Entry(3), L"2/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
 }
 
 TEST_F(CopyTest, AReplacedCopyTheLogDoesNotNameIsAppended) {

@@ -80,7 +80,7 @@ TEST(LogEntriesTest, ReplaceChangesOneEntryOnly) {
     EXPECT_TRUE(log.Changed());
 }
 
-class FirstContainingTest : public ::testing::Test {
+class FirstNamingTest : public ::testing::Test {
 protected:
     LogEntries log{Lines{
         L"1/2/2026:  informe.doc -> A:\\COPIAS\\INFORME.BAK",
@@ -89,18 +89,20 @@ protected:
     }};
 };
 
-TEST_F(FirstContainingTest, IgnoresLetterCaseIncludingAccentedLetters) {
-    EXPECT_EQ(log.FirstContaining(L"c:\\datos\\AÑO.bak"), 2);
+TEST_F(FirstNamingTest, IgnoresLetterCaseIncludingAccentedLetters) {
+    EXPECT_EQ(log.FirstNaming(L"c:\\datos\\AÑO.bak"), 2);
 }
 
-TEST_F(FirstContainingTest, TrimsTheKeyAndFindsTheFirstMatchAnywhereInTheLine) {
-    EXPECT_EQ(log.FirstContaining(L"  informe  "), 1);
-    EXPECT_EQ(log.FirstContaining(L"C:\\INFORME.BAK"), 3);
+TEST_F(FirstNamingTest, TrimsThePathAndTakesTheEntryThatEndsWithIt) {
+    EXPECT_EQ(log.FirstNaming(L"  C:\\INFORME.BAK  "), 3);
+    EXPECT_EQ(log.FirstNaming(L"a:\\copias\\informe.bak"), 1);
 }
 
-TEST_F(FirstContainingTest, ZeroWhenNoEntryMatches) {
-    EXPECT_EQ(log.FirstContaining(L"D:\\OTRO.BAK"), 0);
-    EXPECT_EQ(LogEntries().FirstContaining(L"x"), 0);
+TEST_F(FirstNamingTest, AnEntryThatOnlyContainsThePathNamesAnotherCopy) {
+    EXPECT_EQ(log.FirstNaming(L"informe"), 0);
+    EXPECT_EQ(log.FirstNaming(L"C:\\Datos\\año.BA"), 0);
+    EXPECT_EQ(log.FirstNaming(L"D:\\OTRO.BAK"), 0);
+    EXPECT_EQ(LogEntries().FirstNaming(L"x"), 0);
 }
 
 TEST(UpperCaseTest, CoversTheLettersOfTheAnsiCodePage) {

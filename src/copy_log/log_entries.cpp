@@ -32,10 +32,10 @@ void LogEntries::Remove(int i) {
     changed_ = true;
 }
 
-int LogEntries::FirstContaining(const std::wstring& key) const {
-    const std::wstring wanted = UpperCase(Trim(key));
+int LogEntries::FirstNaming(const std::wstring& path) const {
+    const std::wstring wanted = UpperCase(Trim(path));
     for (int i = 1; i <= count_; ++i) {
-        if (UpperCase(Trim(Entry(i))).find(wanted) != std::wstring::npos) return i;
+        if (UpperCase(Trim(Entry(i))).ends_with(wanted)) return i;
     }
     return 0;
 }

@@ -24,8 +24,10 @@ public:
     void Append(std::wstring line);
     void Replace(int i, std::wstring line);
     void Remove(int i);
-    // Entries 1 to count whose text contains `key`, both trimmed and upper-cased; 0 when none.
-    int FirstContaining(const std::wstring& key) const;
+    // The first of entries 1 to count that names the copy at `path`: the entry ends with that path, both
+    // trimmed and upper-cased; 0 when none. An entry that merely contains it (the copy DATOS.BAKUP for
+    // DATOS.BAK) names another copy, whose record must stay.
+    int FirstNaming(const std::wstring& path) const;
 
     // LogChanged: the list differs from the file and must be written back at exit.
     bool Changed() const { return changed_; }

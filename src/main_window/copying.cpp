@@ -127,7 +127,7 @@ void FrmMain::RecordCopy(const std::wstring& destination, bool existed) {
         ReportAfterCopy(std::wstring(kNotLogged) + L"la línea ocupa más de 126 caracteres.");
         return;
     }
-    const int replaced = existed ? Log.FirstContaining(logFile_.StoredForm(destination)) : 0;
+    const int replaced = existed ? Log.FirstNaming(logFile_.StoredForm(destination)) : 0;
     if (replaced > 0) {
         Log.Replace(replaced, logFile_.StoredForm(line));
     } else if (Log.Full()) {

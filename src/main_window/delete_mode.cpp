@@ -37,17 +37,6 @@ std::wstring ReasonText(const PlatformError& error) {
     return L"Windows no permite borrarlo.";
 }
 
-// An entry names the copy when it ends with the copy's full path, letter case aside. Containment alone
-// would also take the entry of a longer name (DATOS.BAKUP for DATOS.BAK) and lose the record of a copy
-// that still exists.
-int FirstEntryNaming(const LogEntries& log, const std::wstring& path) {
-    const std::wstring wanted = UpperCase(Trim(path));
-    for (int i = 1; i <= log.Count(); ++i) {
-        if (UpperCase(Trim(log.Entry(i))).ends_with(wanted)) return i;
-    }
-    return 0;
-}
-
 }  // namespace
 
 void FrmMain::CmdBorrar_Click() {
@@ -93,7 +82,7 @@ void FrmMain::DeleteChosenCopy() {
     TxtArchDestino.SetText(kPlaceholderName);
     ShowSourceFolder();
     CmdBorrar.SetToolTip(kDeleteTip + FileFuente.FileName());
-    if (const int entry = FirstEntryNaming(Log, JoinPath(DirFuente.Path(), FileFuente.FileName()));
+    if (const int entry = Log.FirstNaming(JoinPath(DirFuente.Path(), FileFuente.FileName()));
         entry > 0) {
         Log.Remove(entry);
     }
