@@ -537,6 +537,25 @@ def render(painter, size, units=32.0, height=None, background=None):
     return c.pixels()
 
 
+# Each icon holds the sizes the program asks for from 96 to 192 dpi (twips * dpi / 1440), so none is
+# stretched there: button pictures are 32 pixels at 96 dpi, list pictures 16, the program's icon both.
+BUTTON_PICTURE_SIZES = (32, 40, 48, 64)
+LIST_PICTURE_SIZES = (16, 20, 24, 32)
+LIST_PICTURES = ("folder_open.ico", "folder_closed.ico", "drive.ico")
+
+
+def icon_sizes(name):
+    if name == "app.ico":
+        return sorted(set(BUTTON_PICTURE_SIZES + LIST_PICTURE_SIZES), reverse=True)
+    sizes = LIST_PICTURE_SIZES if name in LIST_PICTURES else BUTTON_PICTURE_SIZES
+    return sorted(sizes, reverse=True)
+
+
+def write_copy_button_bitmap():
+    """The copy button's picture: 24 x 23 design pixels drawn for 192 dpi; the program shrinks it."""
+    write_bmp("copiar.bmp", render(draw_floppy, 48, units=24.0, height=46, background=BUTTON_FACE))
+
+
 def main():
     icons = {
         "app.ico": draw_chest,
@@ -552,8 +571,8 @@ def main():
         "drive.ico": draw_drive,
     }
     for name, painter in icons.items():
-        write_ico(name, [render(painter, 32), render(painter, 16)])
-    write_bmp("copiar.bmp", render(draw_floppy, 24, units=24.0, height=23, background=BUTTON_FACE))
+        write_ico(name, [render(painter, size) for size in icon_sizes(name)])
+    write_copy_button_bitmap()
     write_cur("viewswitch.cur", render(draw_viewswitch, 32), 1, 1)
     write_cur("input.cur", render(draw_hand, 32), 10, 1)
 

@@ -9,8 +9,9 @@
 
 namespace e2e {
 
-// The driver runs in phases because some drive setups need a restarted Wine server (a CD-ROM drive).
-enum class Phase { Main, CdRom };
+// The driver runs in phases because some setups need a restarted Wine server (a CD-ROM drive, another
+// screen dpi).
+enum class Phase { Main, CdRom, OtherDpi };
 
 struct Scenario {
     std::string group;

@@ -42,6 +42,31 @@ SCENARIO("main window", "client size, caption and border") {
     CHECK(dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2, "the window is not centred on the screen");
 }
 
+// Run with the screen at 120 and at 192 dpi: the design's 6915 x 5340 twips, each rounded to the nearest
+// pixel once (no whole number of twips per pixel exists at 192 dpi).
+SCENARIO_IN_PHASE("main window", "client size at the screen's dpi", Phase::OtherDpi) {
+    struct Expected {
+        int dpi;
+        SIZE client;
+    };
+    const Expected sizes[] = {
+        {96, {461, 356}}, {120, {576, 445}}, {144, {692, 534}}, {168, {807, 623}}, {192, {922, 712}}};
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const Expected* expected = nullptr;
+    for (const Expected& size : sizes) {
+        if (size.dpi == dpi) expected = &size;
+    }
+    REQUIRE(expected, "no size known for " + Show(dpi) + " dpi");
+    App app(Folder(L"dpi" + std::to_wstring(dpi)));
+    SIZE client = ClientSize(app.Main());
+    CHECK_EQ(client.cx, expected->client.cx);
+    CHECK_EQ(client.cy, expected->client.cy);
+    app.WaitForPaint();
+    Screenshot(L"main-" + std::to_wstring(dpi) + L"dpi");
+}
+
 SCENARIO("main window", "button column and frames are in place") {
     App app(Folder(L"columna"));
     CheckPlace(app, CmdCopiar, "CmdCopiar", {400, 8, 49, 41});

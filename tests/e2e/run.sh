@@ -1,8 +1,9 @@
 #!/bin/bash
 # Runs the end-to-end tests against the windows build: tests/e2e/run.sh <build dir>
-# E2E_ONLY=<text> runs only the scenarios whose "group/name" contains the text.
-# One private Wine prefix and one X server for the whole run; the CD-ROM scenarios run last, after the
-# prefix's drive E: has been declared a CD-ROM drive.
+# E2E_ONLY=<text> runs only the scenarios whose "group/name" contains the text; E2E_DPIS="120 192" are
+# the screen resolutions of the last phase.
+# One private Wine prefix and one X server for the whole run; the CD-ROM scenarios come after the
+# prefix's drive E: has been declared a CD-ROM drive, then the few that need another screen dpi.
 set -euo pipefail
 
 if [[ "${1:-}" == --inside-x ]]; then
@@ -17,7 +18,7 @@ for file in "$build/tesoro.exe" "$driver"; do
 done
 
 if [[ -z ${inside:-} ]]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" --inside-x "$build"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" --inside-x "$build"
 fi
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -70,6 +71,13 @@ ln -sfn "$data/cd" "$WINEPREFIX/dosdevices/e:"
 "$wine" reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f >/dev/null 2>&1
 restart_wine
 run_driver --phase cdrom
+
+# The screen's dpi, as a user sets it, is read by each program that starts after the server's restart.
+for dpi in ${E2E_DPIS:-120 192}; do
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    restart_wine
+    run_driver --phase dpi
+done
 
 mkdir -p "$build/e2e-screens"
 for bmp in "$screens_tmp"/*.bmp; do

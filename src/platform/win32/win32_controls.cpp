@@ -9,7 +9,11 @@ namespace tesoro::win32 {
 namespace {
 
 constexpr COLORREF kDefaultLineColor = RGB(0, 0, 0);
-constexpr int kIconSize = 32;  // pictures on buttons and images are drawn at their design size
+constexpr int kPictureSize = 32;  // pictures on buttons and images, in pixels at 96 dpi
+// Bitmap pictures are drawn for 192 dpi (twice their design size) and shrunk to the screen's dpi.
+constexpr int kBitmapPictureDpi = 192;
+
+int PictureSize(ControlHost& host) { return MulDiv(kPictureSize, host.Dpi(), 96); }
 
 bool IsBitmapPicture(int id) { return id >= 200 && id < 300; }
 
@@ -78,15 +82,43 @@ COLORREF ContrastingText(Rgb face) {
     return luminance < 140 ? RGB(255, 255, 255) : RGB(0, 0, 0);
 }
 
+// A 32-bit copy of a bitmap at another size, each pixel the average of those it covers.
+UniqueBitmap ScaledCopy(HBITMAP source, SIZE from, SIZE to) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, to.cx, -to.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HDC sourceDc = CreateCompatibleDC(nullptr);
+    HDC copyDc = CreateCompatibleDC(nullptr);
+    const bool made = copy && sourceDc && copyDc;
+    if (made) {
+        HGDIOBJ oldSource = SelectObject(sourceDc, source);
+        HGDIOBJ oldCopy = SelectObject(copyDc, copy.get());
+        SetStretchBltMode(copyDc, HALFTONE);
+        SetBrushOrgEx(copyDc, 0, 0, nullptr);
+        StretchBlt(copyDc, 0, 0, to.cx, to.cy, sourceDc, 0, 0, from.cx, from.cy, SRCCOPY);
+        SelectObject(copyDc, oldCopy);
+        SelectObject(sourceDc, oldSource);
+    }
+    if (copyDc) DeleteDC(copyDc);
+    if (sourceDc) DeleteDC(sourceDc);
+    if (!made) throw std::runtime_error("a bitmap picture could not be scaled");
+    return copy;
+}
+
 // A bitmap picture becomes an icon whose transparent part is every pixel of the bitmap's top-left colour:
 // the button then draws it on its own face, and greys its shape, not its whole square, when disabled.
-UniqueIcon LoadBitmapAsIcon(HINSTANCE instance, int id) {
-    UniqueBitmap color(static_cast<HBITMAP>(
+UniqueIcon LoadBitmapAsIcon(HINSTANCE instance, int id, int dpi) {
+    UniqueBitmap drawn(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP size{};
+    if (!drawn || !GetObjectW(drawn.get(), sizeof size, &size)) throw std::runtime_error("bitmap missing");
+    UniqueBitmap color = ScaledCopy(
+        drawn.get(), {size.bmWidth, size.bmHeight},
+        {MulDiv(size.bmWidth, dpi, kBitmapPictureDpi), MulDiv(size.bmHeight, dpi, kBitmapPictureDpi)});
     DIBSECTION dib{};
-    if (!color || GetObjectW(color.get(), sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits ||
-        (dib.dsBm.bmBitsPixel != 24 && dib.dsBm.bmBitsPixel != 32)) {
-        throw std::runtime_error("LoadImageW: a 24 or 32 bit bitmap picture expected");
+    if (GetObjectW(color.get(), sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits) {
+        throw std::runtime_error("a scaled bitmap picture has no bits");
     }
     const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
     const int bytesPerPixel = dib.dsBm.bmBitsPixel / 8;
@@ -162,8 +194,8 @@ protected:
     void AfterCreate() override {
         if (model_.picture == 0) return;
         icon_ = IsBitmapPicture(model_.picture)
-                    ? LoadBitmapAsIcon(host_.Instance(), model_.picture)
-                    : LoadIconPicture(host_.Instance(), model_.picture, kIconSize);
+                    ? LoadBitmapAsIcon(host_.Instance(), model_.picture, host_.Dpi())
+                    : LoadIconPicture(host_.Instance(), model_.picture, PictureSize(host_));
         SendMessageW(hwnd_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
     }
 
@@ -194,9 +226,9 @@ protected:
 
     void AfterCreate() override {
         if (model_.picture == 0) return;
-        icon_ = LoadIconPicture(host_.Instance(), model_.picture, kIconSize);
+        icon_ = LoadIconPicture(host_.Instance(), model_.picture, PictureSize(host_));
         if (model_.pressedPicture != 0) {
-            pressedIcon_ = LoadIconPicture(host_.Instance(), model_.pressedPicture, kIconSize);
+            pressedIcon_ = LoadIconPicture(host_.Instance(), model_.pressedPicture, PictureSize(host_));
         }
     }
 
@@ -399,7 +431,7 @@ protected:
 
     void AfterCreate() override {
         if (model_.picture == 0) return;
-        icon_ = LoadIconPicture(host_.Instance(), model_.picture, kIconSize);
+        icon_ = LoadIconPicture(host_.Instance(), model_.picture, PictureSize(host_));
         SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
         Place();  // setting the icon resizes the window to it
     }

@@ -20,8 +20,14 @@ constexpr DWORD kFixedSingleStyle =
 constexpr DWORD kBorderlessStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr wchar_t kDefaultFace[] = L"MS Sans Serif";
 constexpr double kDefaultPoints = 8.25;
+constexpr int kTwipsPerInch = 1440;
 
 int Round(double value) { return static_cast<int>(std::lround(value)); }
+
+// Pixels are twips * dpi / 1440, rounded once: twips per pixel is not a whole number at every dpi.
+int DotsPerInch(double twipsPerPixel) {
+    return twipsPerPixel > 0 ? Round(kTwipsPerInch / twipsPerPixel) : 96;
+}
 
 HICON SharedIcon(HINSTANCE instance, int id, int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
@@ -88,8 +94,8 @@ TopLevelWindow::~TopLevelWindow() {
 }
 
 void TopLevelWindow::Create() {
-    twipsPerPixelX_ = static_cast<int>(screen_.TwipsPerPixelX());
-    twipsPerPixelY_ = static_cast<int>(screen_.TwipsPerPixelY());
+    dpiX_ = DotsPerInch(screen_.TwipsPerPixelX());
+    dpiY_ = DotsPerInch(screen_.TwipsPerPixelY());
     viewSwitchCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_VIEWSWITCH));
     inputCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_INPUT));
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};  // tool tips
@@ -473,11 +479,11 @@ ControlWindow* TopLevelWindow::FromWindow(HWND window) const {
 
 // ---- ControlHost ----
 
-int TopLevelWindow::PixelsX(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelX_); }
+int TopLevelWindow::PixelsX(int twips) { return MulDiv(twips, dpiX_, kTwipsPerInch); }
 
-int TopLevelWindow::PixelsY(int twips) { return Round(static_cast<double>(twips) / twipsPerPixelY_); }
+int TopLevelWindow::PixelsY(int twips) { return MulDiv(twips, dpiY_, kTwipsPerInch); }
 
-int TopLevelWindow::Dpi() { return Round(1440.0 / twipsPerPixelY_); }
+int TopLevelWindow::Dpi() { return dpiY_; }
 
 // One font object per distinct look, kept for the life of the window.
 HFONT TopLevelWindow::Font(const FontStyle& look) {

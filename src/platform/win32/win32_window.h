@@ -85,8 +85,8 @@ private:
     HINSTANCE instance_;
     Screen& screen_;
     FormContent content_;
-    int twipsPerPixelX_ = 15;
-    int twipsPerPixelY_ = 15;
+    int dpiX_ = 96;
+    int dpiY_ = 96;
     HCURSOR viewSwitchCursor_ = nullptr;
     HCURSOR inputCursor_ = nullptr;
     HWND lastFocus_ = nullptr;
