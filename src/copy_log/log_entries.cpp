@@ -32,6 +32,18 @@ void LogEntries::Remove(int i) {
     changed_ = true;
 }
 
+void LogEntries::RemoveClosingEmptySlots(int i) {
+    if (i < 1 || i > count_) return;
+    lines_[static_cast<std::size_t>(i - 1)].clear();
+    --count_;
+    changed_ = true;
+    for (int j = 1; j <= count_; ++j) {
+        if (!lines_[j - 1].empty()) continue;
+        lines_[j - 1] = std::move(lines_[j]);
+        lines_[j].clear();
+    }
+}
+
 int LogEntries::FirstNaming(const std::wstring& path) const {
     const std::wstring wanted = UpperCase(Trim(path));
     for (int i = 1; i <= count_; ++i) {

@@ -24,6 +24,10 @@ public:
     void Append(std::wstring line);
     void Replace(int i, std::wstring line);
     void Remove(int i);
+    // Empties entry i, lowers the count, then walks slots 1 to the new count: an empty slot takes the text
+    // of the one behind it, which becomes empty and is looked at next. Without other empty entries this is
+    // Remove; an empty line kept from the file also sinks behind the entries that follow it.
+    void RemoveClosingEmptySlots(int i);
     // The first of entries 1 to count that names the copy at `path`: the entry ends with that path, both
     // trimmed and upper-cased; 0 when none. An entry that merely contains it (the copy DATOS.BAKUP for
     // DATOS.BAK) names another copy, whose record must stay.

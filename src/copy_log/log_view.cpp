@@ -1,7 +1,107 @@
+// The log button: the log editor while ChkEditar is checked, otherwise opening and closing the log view.
+#include "copy_log/log_view_text.h"
 #include "main_window/frm_main.h"
 
 namespace tesoro {
 
-void FrmMain::CmdVerLog_Click() {}
+namespace {
+
+constexpr wchar_t kEditorPrompt[] =
+    L"Introduzca el nombre de la copia de seguridad\rque desee eliminar del fichero TESORO.DAT";
+constexpr wchar_t kEditorPromptTitle[] = L"TESORO.DAT: Eliminar nombre de archivo...";
+constexpr wchar_t kEditorTitle[] = L"TESORO.DAT: Eliminar nombre...";
+constexpr wchar_t kNoDataText[] = L"No existen datos en\rel archivo TESORO.DAT";
+
+constexpr int kArrowBesideVerLog = 1920;
+constexpr int kArrowBesideBorrar = 1080;
+constexpr int kMostEntriesWithoutScrolling = 7;
+
+}  // namespace
+
+void FrmMain::CmdVerLog_Click() {
+    if (ChkEditar.Value() == 1) {
+        RunLogEditor();
+    } else if (LblDat.Visible()) {
+        CloseLogView();
+    } else {
+        OpenLogView();
+    }
+}
+
+// Cancel or the prompt's close box ends the editor without offering anything; an empty answer given with
+// "Aceptar" matches every entry.
+void FrmMain::RunLogEditor() {
+    const std::optional<std::wstring> name =
+        platform_.dialogs.InputBox(kEditorPrompt, kEditorPromptTitle, L".BAK");
+    if (name) {
+        if (Log.Count() <= 0) {
+            Show(kNoDataText, kEditorTitle, MsgIcon::Information);
+        } else {
+            OfferOneRemoval(*name);
+        }
+    }
+    ChkEditar.SetValue(0);
+}
+
+// Offers the matching entries in turn; the first one confirmed is removed and ends the search.
+void FrmMain::OfferOneRemoval(const std::wstring& name) {
+    for (int i = NextEditorCandidate(Log, name, 1); i != 0; i = NextEditorCandidate(Log, name, i + 1)) {
+        const std::wstring question = L"¿Desea eliminar: " + DestinationPart(Log.Entry(i)) + L" ?";
+        if (Show(question, kEditorTitle, MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::Yes) {
+            Log.RemoveClosingEmptySlots(i);
+            return;
+        }
+    }
+}
+
+void FrmMain::OpenLogView() {
+    LblDat.SetLines(LogViewText(Log));
+    LblDat.SetVisible(true);
+    CmdVerLog.SetToolTip(L"Ocultar TESORO.DAT");
+    FraFuente.SetCaption(L"TESORO.DAT");
+    FraDestino.SetEnabled(false);
+    ImgFlecha.SetTop(kArrowBesideVerLog);
+    TmrFlecha.SetEnabled(true);
+    CmdCopiar.SetEnabled(false);
+    CmdBorrar.SetEnabled(false);
+    CmdAyuda.SetEnabled(false);
+    DrvFuente.SetVisible(false);
+    DirFuente.SetVisible(false);
+    FileFuente.SetVisible(false);
+    if (DeleteMode) {
+        LblBorrar.SetVisible(false);
+        CmdCancelar.SetVisible(false);
+    }
+    if (Log.Count() > kMostEntriesWithoutScrolling) {
+        TmrDatos.SetEnabled(true);
+        ChkDetener.SetVisible(true);
+    }
+}
+
+// Releasing a pressed ChkDetener runs its click, which starts TmrDatos again; the last step stops it.
+void FrmMain::CloseLogView() {
+    LblDat.SetVisible(false);
+    if (ChkDetener.Visible()) ChkDetener.SetVisible(false);
+    ChkDetener.SetValue(0);
+    CmdVerLog.SetToolTip(L"Ver TESORO.DAT");
+    FraFuente.SetCaption(L"FUENTE:");
+    FraDestino.SetEnabled(true);
+    CmdCopiar.SetEnabled(true);
+    CmdBorrar.SetEnabled(true);
+    CmdAyuda.SetEnabled(true);
+    DrvFuente.SetVisible(true);
+    DirFuente.SetVisible(true);
+    FileFuente.SetVisible(true);
+    if (DeleteMode) {
+        ImgFlecha.SetTop(kArrowBesideBorrar);
+        LblBorrar.SetVisible(true);
+        CmdCopiar.SetEnabled(false);
+        CmdCancelar.SetVisible(true);
+    } else {
+        TmrFlecha.SetEnabled(false);
+        if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
+    }
+    if (TmrDatos.Enabled()) TmrDatos.SetEnabled(false);
+}
 
 }  // namespace tesoro

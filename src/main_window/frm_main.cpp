@@ -51,7 +51,7 @@ FrmMain::FrmMain(Platform& platform)
       FileFuente(ids::FileFuente, &FraFuente, {2880, 1080, 2655, 2040}, platform.fs),
       DirFuente(ids::DirFuente, &FraFuente, {120, 1440, 2535, 1665}, platform.fs),
       DrvFuente(ids::DrvFuente, &FraFuente, {120, 1080, 1575, 315}, platform.drives, platform.fs),
-      LblDat(Kind::Label, ids::LblDat, &FraFuente, {120, 240, 5415, 2895}),
+      LblDat(ids::LblDat, &FraFuente, {120, 240, 5415, 2895}),
       LblArchFuente(Kind::Label, ids::LblArchFuente, &FraFuente, {240, 600, 0, 0}),
       LblFuente(Kind::Label, ids::LblFuente, &FraFuente, {240, 240, 0, 0}),
       LblBorrar(Kind::Label, ids::LblBorrar, nullptr, {120, 3240, 0, 0}),

@@ -44,7 +44,7 @@ public:
     FileList FileFuente;
     FolderList DirFuente;
     DriveList DrvFuente;
-    Label LblDat;
+    LineLabel LblDat;
     Label LblArchFuente;
     Label LblFuente;
     Label LblBorrar;
@@ -132,6 +132,10 @@ private:
     void ListSourceFiles(const std::wstring& pattern);
     void ShowInstructions();
     void HideInstructions();
+    void RunLogEditor();  // copy_log/log_view.cpp
+    void OfferOneRemoval(const std::wstring& name);
+    void OpenLogView();
+    void CloseLogView();
     MsgAnswer Show(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                    MsgButtons buttons = MsgButtons::Ok);
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/line_text.h"
+
 namespace tesoro {
 
 class FileSystem;
@@ -57,8 +59,9 @@ enum class Kind {
     Button,    // push button: a picture or a caption
     CheckBox,  // ordinary check box, or drawn as a picture button when it has a picture
     Label,
-    TextBox,   // single-line editable
-    HelpText,  // multi-line, read-only, vertical scroll bar
+    LineLabel,  // a multi-line label whose text is held as lines
+    TextBox,    // single-line editable
+    HelpText,   // multi-line, read-only, vertical scroll bar
     Frame,
     Image,
     Line,
@@ -159,6 +162,32 @@ private:
 class Label : public Control {
 public:
     using Control::Control;
+};
+
+// A multi-line label for a long text that changes a line at a time: its caption is held as lines, so a
+// change costs what it moves and a window draws the first lines without reading the rest. The caption as
+// one string is Text(); Caption() and SetCaption() are not used on it.
+class LineLabel : public Control {
+public:
+    LineLabel(int id, Control* parent, Rect rect) : Control(Kind::LineLabel, id, parent, rect) {}
+
+    const LineText& Lines() const { return lines_; }
+    std::wstring Text() const { return lines_.Text(); }
+    void SetLines(LineText lines) {
+        lines_ = std::move(lines);
+        Notify(Property::Caption);
+    }
+    template <typename Edit>
+    void EditLines(Edit edit) {
+        edit(lines_);
+        Notify(Property::Caption);
+    }
+
+    const std::wstring& Caption() const = delete;
+    void SetCaption(std::wstring) = delete;
+
+private:
+    LineText lines_;
 };
 
 class Frame : public Control {

@@ -659,6 +659,7 @@ std::vector<std::wstring> ScriptedDialogs::Texts() const {
 MsgAnswer ScriptedDialogs::MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                                       MsgButtons buttons) {
     messages.push_back({text, title, icon, buttons});
+    if (whileOpen) whileOpen();
     if (buttons == MsgButtons::Ok) {
         if (!answers.empty() && answers.front() == MsgAnswer::Ok) answers.pop_front();
         return MsgAnswer::Ok;
@@ -680,6 +681,7 @@ MsgAnswer ScriptedDialogs::MessageBox(const std::wstring& text, const std::wstri
 std::optional<std::wstring> ScriptedDialogs::InputBox(const std::wstring& prompt, const std::wstring& title,
                                                       const std::wstring& initial) {
     prompts.push_back({prompt, title, initial});
+    if (whileOpen) whileOpen();
     if (inputs.empty()) return initial;
     std::optional<std::wstring> answer = std::move(inputs.front());
     inputs.pop_front();

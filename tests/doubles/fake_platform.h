@@ -184,6 +184,8 @@ public:
     std::vector<ProgressRun> progressRuns;
     // When set, the user presses Cancelar as soon as the work has reported this many bytes done.
     std::optional<std::uint64_t> cancelAfterBytes;
+    // Runs while each box or prompt is open, before it is answered: what the window's timers may do then.
+    std::function<void()> whileOpen;
 
     std::vector<std::wstring> Texts() const;  // texts of the message boxes shown, in order
 
