@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <commctrl.h>
+
 #include <cwctype>
 #include <stdexcept>
 
@@ -64,6 +66,15 @@ BOOL CALLBACK MatchIconStatic(HWND window, LPARAM param) {
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CALLBACK MatchToolTipWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || _wcsicmp(ClassName(window).c_str(), TOOLTIPS_CLASSW) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 bool IsComboBox(HWND list) { return _wcsicmp(ClassName(list).c_str(), L"ComboBox") == 0; }
@@ -297,6 +308,36 @@ std::wstring Text(HWND control) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     auto copied = Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+// The tool tip control reads and writes the TOOLINFO it is given in its own process: the request is
+// built in memory lent by that process.
+std::wstring ToolTip(const App& app, HWND control) {
+    WindowSearch search{app.Pid(), nullptr, nullptr};
+    EnumWindows(MatchToolTipWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return L"";
+    constexpr SIZE_T kChars = 1024;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, app.Pid());
+    if (!process) throw std::runtime_error("cannot open the program's process");
+    auto* remote = static_cast<BYTE*>(VirtualAllocEx(
+        process, nullptr, sizeof(TOOLINFOW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text(kChars, L'\0');
+    if (remote) {
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = app.Main();
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = reinterpret_cast<wchar_t*>(remote + sizeof tool);
+        WriteProcessMemory(process, remote, &tool, sizeof tool, nullptr);
+        WriteProcessMemory(process, remote + sizeof tool, text.data(), sizeof(wchar_t), nullptr);
+        Send(search.found, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote + sizeof tool, text.data(), kChars * sizeof(wchar_t), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    text.resize(wcsnlen(text.c_str(), kChars));
     return text;
 }
 

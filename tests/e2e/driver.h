@@ -92,6 +92,9 @@ SIZE ClientSize(HWND window);
 // Left, top (relative to the main window's client area), width and height of the control's window.
 RECT PlaceIn(HWND main, HWND control);
 
+// The tool tip the program shows over one of its controls; "" when it has none.
+std::wstring ToolTip(const App& app, HWND control);
+
 // List boxes and combo boxes alike.
 std::vector<std::wstring> Items(HWND list);
 int Selection(HWND list);  // -1 when none

@@ -29,6 +29,10 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* pane = reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (pane) {
+        if (const std::optional<LRESULT> answer = pane->OnPaneMessage(message, wParam, lParam))
+            return *answer;
+    }
     switch (message) {
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers every pixel
@@ -65,6 +69,16 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+struct MemoryDc {
+    explicit MemoryDc(HDC created) : dc(created) {}
+    ~MemoryDc() {
+        if (dc) DeleteDC(dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC dc;
+};
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
@@ -290,6 +304,71 @@ protected:
 private:
     bool SizedToText() const { return model_.Geometry().width == 0; }
     UINT TextFormat() const { return DT_NOPREFIX | DT_EXPANDTABS | (SizedToText() ? 0 : DT_WORDBREAK); }
+};
+
+// Draws only the lines that can be seen, from the top: each line of the model wrapped within the width,
+// into a buffer so that a scroll step does not flicker. The window keeps no copy of the text: reading it
+// (WM_GETTEXT) asks the model.
+class LineLabelWindow : public ControlWindow {
+public:
+    LineLabelWindow(LineLabel& model, ControlHost& host) : ControlWindow(model, host), label_(model) {}
+
+    std::optional<LRESULT> OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_GETTEXTLENGTH:
+                return static_cast<LRESULT>(label_.Lines().Length());
+            case WM_GETTEXT:
+                return CopyText(static_cast<std::size_t>(wParam), reinterpret_cast<wchar_t*>(lParam));
+            case WM_SETTEXT:
+                return FALSE;  // the text is the model's
+            default:
+                return std::nullopt;
+        }
+    }
+
+protected:
+    WindowClassStyle ClassStyle() const override { return {kPaneClass, 0}; }
+
+    void ShowCaption() override { InvalidateRect(hwnd_, nullptr, FALSE); }
+
+    void Paint(HDC screen, const RECT& client) override {
+        const int width = client.right - client.left, height = client.bottom - client.top;
+        MemoryDc buffer(CreateCompatibleDC(screen));
+        UniqueBitmap canvas(CreateCompatibleBitmap(screen, width, height));
+        if (!buffer.dc || !canvas) return DrawLines(screen, client);  // no room for a buffer: draw directly
+        SelectIn selected(buffer.dc, canvas.get());
+        DrawLines(buffer.dc, client);
+        BitBlt(screen, client.left, client.top, width, height, buffer.dc, 0, 0, SRCCOPY);
+    }
+
+private:
+    void DrawLines(HDC dc, const RECT& client) {
+        FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
+        SelectIn font(dc, ModelFont());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        const LineText& lines = label_.Lines();
+        RECT area = client;
+        for (std::size_t i = 0; i < lines.LineCount() && area.top < client.bottom; ++i) {
+            const std::wstring& line = lines.Line(i);
+            area.top += line.empty() ? metrics.tmHeight
+                                     : DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &area,
+                                                 DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+        }
+    }
+
+    LRESULT CopyText(std::size_t room, wchar_t* buffer) const {
+        if (room == 0 || !buffer) return 0;
+        const std::wstring text = label_.Text();
+        const std::size_t count = std::min(text.size(), room - 1);
+        std::copy_n(text.data(), count, buffer);
+        buffer[count] = L'\0';
+        return static_cast<LRESULT>(count);
+    }
+
+    LineLabel& label_;
 };
 
 class FrameWindow : public ControlWindow {
@@ -556,6 +635,8 @@ std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& ho
             return std::make_unique<CheckBoxWindow>(dynamic_cast<CheckBox&>(model), host);
         case Kind::Label:
             return std::make_unique<LabelWindow>(model, host);
+        case Kind::LineLabel:
+            return std::make_unique<LineLabelWindow>(dynamic_cast<LineLabel&>(model), host);
         case Kind::TextBox:
             return std::make_unique<TextBoxWindow>(dynamic_cast<TextBox&>(model), host);
         case Kind::HelpText:

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/controls.h"
@@ -61,6 +62,10 @@ public:
     virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }  // nullptr: the system's colours
     // Pane windows only.
     void PaintGuarded(HDC dc, const RECT& client);
+    // A message the pane answers itself; nullopt leaves it to the pane's usual handling.
+    virtual std::optional<LRESULT> OnPaneMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+        return std::nullopt;
+    }
 
 protected:
     struct WindowClassStyle {
