@@ -314,7 +314,9 @@ TEST_F(LogViewTest, TicksDuringTheEditorsQuestionsChangeNothingElse) {
             f.CmdVerLog_Click();
             EXPECT_EQ(machine.dialogs.messages.size(), 2u);
             states[ticking] = StateApartFromTickedControls(f);
-            if (ticking) EXPECT_NE(f.LblDat.Text(), LogViewText(LogEntries(NumberedEntries(9))).Text());
+            if (ticking) {
+                EXPECT_NE(f.LblDat.Text(), LogViewText(LogEntries(NumberedEntries(9))).Text());
+            }
         }
         EXPECT_EQ(states[0], states[1]) << "delete mode " << deleteMode;
     }
