@@ -92,16 +92,16 @@ int wmain(int argc, wchar_t** argv) {
     baseline.SetVisible(false);
     std::vector<tesoro::Control*> stacking = frm.StackingOrder();
     stacking.insert(stacking.begin(), &baseline);
-    tesoro::win32::MainWindow window(GetModuleHandleW(nullptr), services.platform().screen,
-                                     {frm.form,
-                                      stacking,
-                                      frm.FocusOrder(),
-                                      {&frm.TmrDatos, &frm.TmrFlecha},
-                                      frm.DefaultButton(),
-                                      frm.CancelButton()});
+    tesoro::win32::TopLevelWindow window(GetModuleHandleW(nullptr), services.platform().screen,
+                                         {frm.form,
+                                          stacking,
+                                          frm.FocusOrder(),
+                                          {&frm.TmrDatos, &frm.TmrFlecha},
+                                          frm.DefaultButton(),
+                                          frm.CancelButton()});
     window.Create();
     services.SetOwner(window.Hwnd());
-    window.ShowCentered();
+    window.Show();
     Pump();
     HWND label = GetDlgItem(GetDlgItem(window.Hwnd(), frm.FraFuente.id), frm.LblDat.id);
     HWND baseLabel = GetDlgItem(window.Hwnd(), kBaselineId);
