@@ -106,6 +106,32 @@ TEST_F(HelpPanelTest, WhatLiesUnderTheTextIsLeftAlone) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// Each view disables the other's button while open, in either mode; in delete mode both give the
+// arrow back to the delete button when they close.
+TEST_F(HelpPanelTest, TheLogViewAndTheInstructionsShutEachOtherOut) {
+    Start();
+    OpenFolder(L"C:\\Copias");
+    FrmMain& f = *form;
+    for (bool deleteMode : {false, true}) {
+        SCOPED_TRACE(deleteMode ? "delete mode" : "normal mode");
+        if (deleteMode) f.CmdBorrar_Click();
+        f.CmdAyuda_Click();
+        EXPECT_FALSE(f.CmdVerLog.Enabled());
+        f.CmdAyuda_Click();
+        f.CmdVerLog_Click();
+        EXPECT_TRUE(f.LblDat.Visible());
+        EXPECT_FALSE(f.CmdAyuda.Enabled());
+        f.CmdVerLog_Click();
+        EXPECT_FALSE(f.LblDat.Visible());
+        EXPECT_TRUE(f.CmdAyuda.Enabled() && f.CmdVerLog.Enabled());
+        EXPECT_EQ(f.TmrFlecha.Enabled(), deleteMode);
+        EXPECT_EQ(f.CmdCopiar.Enabled(), !deleteMode);
+    }
+    EXPECT_EQ(f.ImgFlecha.Top(), 1080);
+    EXPECT_TRUE(f.LblBorrar.Visible() && f.CmdCancelar.Visible());
+    EXPECT_EQ(f.FileFuente.Items(), std::vector<std::wstring>{L"DATOS.BAK"});
+}
+
 // ---- The help text ----
 
 std::wstring ReadHelpText() {

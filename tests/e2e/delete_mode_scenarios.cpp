@@ -72,6 +72,7 @@ SCENARIO("delete mode", "delete a copy: No keeps it, Yes deletes it and its log 
     CHECK_EQ(Text(app.Control(FraFuente)), L"BORRAR ARCHIVO:");
     CHECK_EQ(Text(app.Control(LblFuente)), L"Nombre del archivo de seguridad:");
     CHECK_EQ(Text(app.Control(LblArchFuente)), folder);
+    CHECK_EQ(ToolTip(app, app.Control(CmdBorrar)), L"Borrar Archivo: ¿?.BAK");
     CHECK(!Visible(app.Control(FraDestino)), "the destination group is still shown");
     CHECK(Visible(app.Control(LblBorrar)), "the hint is not shown");
     CHECK(!Enabled(app.Control(CmdCopiar)), "copying is still possible");
@@ -86,6 +87,7 @@ SCENARIO("delete mode", "delete a copy: No keeps it, Yes deletes it and its log 
     CHECK(!app.WaitForMessageBox(500), "a box appeared with no file chosen");
 
     ClickFile(app, L"DATOS.BAK");
+    CHECK_EQ(ToolTip(app, app.Control(CmdBorrar)), L"Borrar Archivo: DATOS.BAK");
     AskAndAnswer(app, folder + L"\\DATOS.BAK", IDNO);
     CHECK(FileExists(folder + L"\\DATOS.BAK"), "the answer No deleted the file");
     CHECK_EQ(Text(app.Control(LblArchFuente)), folder + L"\\DATOS.BAK");
@@ -112,6 +114,7 @@ SCENARIO("delete mode", "delete a copy: No keeps it, Yes deletes it and its log 
     CHECK(StartsWithNoCase(SelectedText(app.Control(DirDestino)), L"borrar"),
           "the destination folder is not the source folder");
     CHECK_EQ(Text(app.Control(TxtArchDestino)), kPlaceholder);
+    CHECK_EQ(ToolTip(app, app.Control(CmdBorrar)), L"Activar Borrar Archivo *.BAK");
 
     CloseAndWait(app);
     auto bytes = ReadBytes(kLogPath);

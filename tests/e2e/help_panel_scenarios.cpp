@@ -140,5 +140,27 @@ SCENARIO("help panel", "in delete mode hiding the instructions keeps the mode") 
           "the list left delete mode");
 }
 
+SCENARIO("help panel", "the log view and the instructions shut each other out") {
+    App app(Folder(L"ayuda-log", {{L"uno.txt", "1"}}));
+    HWND help = app.Control(TxtAyuda), log = app.Control(LblDat);
+    MouseClick(app, app.Control(CmdAyuda));
+    CHECK(WaitUntil([&] { return Visible(help); }), "the instructions are not shown");
+    CHECK_EQ(ToolTip(app, app.Control(CmdAyuda)), L"Ocultar INSTRUCCIONES");
+    MouseClick(app, app.Control(CmdVerLog));
+    CHECK(!Visible(log), "the log opened over the instructions");
+    MouseClick(app, app.Control(CmdAyuda));
+    CHECK(WaitUntil([&] { return !Visible(help); }), "the instructions are still shown");
+    CHECK_EQ(ToolTip(app, app.Control(CmdAyuda)), L"Ver INSTRUCCIONES");
+
+    MouseClick(app, app.Control(CmdVerLog));
+    CHECK(WaitUntil([&] { return Visible(log); }), "the log view did not open");
+    CHECK(!Enabled(app.Control(CmdAyuda)), "the help button is usable over the log");
+    MouseClick(app, app.Control(CmdAyuda));
+    CHECK(!Visible(help), "the instructions opened over the log");
+    MouseClick(app, app.Control(CmdVerLog));
+    CHECK(WaitUntil([&] { return !Visible(log); }), "the log view did not close");
+    CHECK(Enabled(app.Control(CmdAyuda)), "the help button stayed disabled");
+}
+
 }  // namespace
 }  // namespace e2e
