@@ -57,6 +57,7 @@ FrmMain::FrmMain(Platform& platform)
       LblBorrar(Kind::Label, ids::LblBorrar, nullptr, {120, 3240, 0, 0}),
       ImgFlecha(Kind::Image, ids::ImgFlecha, nullptr, {5520, kArrowAtAyuda, 480, 480}),
       Line1(ids::Line1, {6120, 4320, 480, 0}, 3),
+      AboutWindow(platform),
       platform_(platform),
       logFile_(platform) {
     BuildLayout();
@@ -215,8 +216,6 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::CmdSalir_Click() { Form_Unload(); }
-
-void FrmMain::CmdAutor_Click() {}
 
 // ---- The source label ----
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "about_window/autor_win.h"
 #include "copy_log/log_entries.h"
 #include "copy_log/log_file.h"
 #include "platform/controls.h"
@@ -71,6 +72,7 @@ public:
     std::wstring StartSourceDrive;
     std::wstring StartDestDrive;
     LogEntries Log;
+    AutorWinInstance AboutWindow;  // the about window, while one is open
 
     // Handlers.
     void Form_Load();
@@ -89,7 +91,7 @@ public:
     void CmdBorrar_Click();    // delete_mode.cpp
     void CmdCancelar_Click();  // delete_mode.cpp
     void CmdAyuda_Click();     // help_panel.cpp
-    void CmdAutor_Click();
+    void CmdAutor_Click();     // about_window/cmd_autor.cpp
 
     // Choosing the source from outside the window: a path from the command line or dropped onto the window
     // is chosen through the source lists as the user would choose it. A drop is taken only while the

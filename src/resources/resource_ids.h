@@ -14,12 +14,24 @@
 #define IDI_FOLDER_CLOSED 109
 #define IDI_DRIVE 110
 
+// The about window.
+#define IDI_PAIS 130
+#define IDI_MAIL 131
+#define IDI_MAIL1 132
+
 #define IDB_COPIAR 200
+#define IDB_MIN 230
+#define IDB_MIN_PRESSED 231
+#define IDB_CLOSE 232
+#define IDB_CLOSE_PRESSED 233
 
 #define IDC_VIEWSWITCH 300
 #define IDC_INPUT 301
+#define IDC_MOVE 330
+#define IDC_POINTING_HAND 331
 
 #define IDR_HELPTEXT 400
+#define IDR_AUTOR_BACKGROUND 430  // a JPEG
 #define IDR_MANIFEST 1
 
 #define IDD_INPUTBOX 500

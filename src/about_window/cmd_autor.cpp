@@ -1,0 +1,7 @@
+#include "main_window/frm_main.h"
+
+namespace tesoro {
+
+void FrmMain::CmdAutor_Click() { AboutWindow.Show(); }
+
+}  // namespace tesoro
