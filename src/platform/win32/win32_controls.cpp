@@ -53,6 +53,14 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_ENABLE:
             InvalidateRect(window, nullptr, FALSE);
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            if (pane) pane->MouseGuarded(message, lParam);
+            return 0;
         // A frame passes on what its children report, so the main window hears every control.
         case WM_COMMAND:
         case WM_NOTIFY:
@@ -269,8 +277,12 @@ public:
 
 protected:
     void Paint(HDC dc, const RECT& client) override {
-        FillSolid(dc, client,
-                  model_.hasBackColor ? ToColorRef(model_.backColor) : GetSysColor(COLOR_BTNFACE));
+        if (model_.transparent) {
+            host_.PaintBackdrop(hwnd_, dc);
+        } else {
+            FillSolid(dc, client,
+                      model_.hasBackColor ? ToColorRef(model_.backColor) : GetSysColor(COLOR_BTNFACE));
+        }
         SelectIn font(dc, ModelFont());
         SetBkMode(dc, TRANSPARENT);
         const COLORREF text = model_.hasForeColor ? ToColorRef(model_.foreColor) : GetSysColor(COLOR_BTNTEXT);
@@ -303,7 +315,10 @@ protected:
 
 private:
     bool SizedToText() const { return model_.Geometry().width == 0; }
-    UINT TextFormat() const { return DT_NOPREFIX | DT_EXPANDTABS | (SizedToText() ? 0 : DT_WORDBREAK); }
+    UINT TextFormat() const {
+        return DT_NOPREFIX | DT_EXPANDTABS | (SizedToText() ? 0 : DT_WORDBREAK) |
+               (model_.align == TextAlign::Center ? DT_CENTER : 0);
+    }
 };
 
 // Draws only the lines that can be seen, from the top: each line of the model wrapped within the width,
@@ -576,9 +591,11 @@ void ControlWindow::Changed(Property what) {
         case Property::Selection:
             ShowSelection();
             break;
+        case Property::Picture:
+            ShowPicture();
+            break;
         case Property::Timer:
         case Property::WindowState:  // forms only
-        case Property::Picture:      // shown by the windows that change pictures
             break;
     }
 }
@@ -596,6 +613,10 @@ void ControlWindow::ShowCaption() {
 
 void ControlWindow::PaintGuarded(HDC dc, const RECT& client) {
     host_.Guard([&] { Paint(dc, client); });
+}
+
+void ControlWindow::MouseGuarded(UINT message, LPARAM lParam) {
+    host_.Guard([&] { OnMouse(message, lParam); });
 }
 
 void ControlWindow::Place() {
@@ -644,6 +665,7 @@ std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& ho
         case Kind::Frame:
             return std::make_unique<FrameWindow>(model, host);
         case Kind::Image:
+            if (model.transparent) return MakePictureWindow(dynamic_cast<Image&>(model), host);
             return std::make_unique<ImageWindow>(model, host);
         case Kind::Line:
             return std::make_unique<LineWindow>(dynamic_cast<Line&>(model), host);

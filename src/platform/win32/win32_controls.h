@@ -33,6 +33,8 @@ public:
     virtual void ToolTipChanged(ControlWindow& window) = 0;
     // Runs a model call from a place the window procedure's own guard does not cover.
     virtual void Guard(const std::function<void()>& action) = 0;
+    // Paints what the top-level window shows behind a child window, for a control that lets it through.
+    virtual void PaintBackdrop(HWND child, HDC dc) = 0;
 
 protected:
     ~ControlHost() = default;
@@ -66,6 +68,7 @@ public:
     virtual std::optional<LRESULT> OnPaneMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
         return std::nullopt;
     }
+    void MouseGuarded(UINT message, LPARAM lParam);
 
 protected:
     struct WindowClassStyle {
@@ -81,6 +84,8 @@ protected:
     virtual void ShowItems() {}
     virtual void ShowSelection() {}
     virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}
+    virtual void ShowPicture() {}
+    virtual void OnMouse(UINT /*message*/, LPARAM /*lParam*/) {}
     void Place();
     HFONT ModelFont() { return host_.Font(model_.font); }
     // Runs a user's action on the model, then shows the model's state again: a handler may have put back
@@ -96,6 +101,11 @@ std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& ho
 std::unique_ptr<ControlWindow> MakeDriveListWindow(DriveList& model, ControlHost& host);
 std::unique_ptr<ControlWindow> MakeFolderListWindow(FolderList& model, ControlHost& host);
 std::unique_ptr<ControlWindow> MakeFileListWindow(FileList& model, ControlHost& host);
+// An image painted by us: its picture stretched over it, its window's background around it, the mouse.
+std::unique_ptr<ControlWindow> MakePictureWindow(Image& model, ControlHost& host);
+// A JPEG picture from the resources as a bitmap, decoded by the system's imaging component; nullptr when
+// it cannot be read.
+UniqueBitmap LoadJpegResource(HINSTANCE instance, int id);
 
 // Helpers shared by the control windows.
 COLORREF ToColorRef(Rgb color);

@@ -98,6 +98,10 @@ void TopLevelWindow::Create() {
     dpiY_ = DotsPerInch(screen_.TwipsPerPixelY());
     viewSwitchCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_VIEWSWITCH));
     inputCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_INPUT));
+    moveCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_MOVE));
+    handCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_POINTING_HAND));
+    // Without its picture the window still works, on the plain face colour.
+    if (content_.form.picture != 0) background_ = LoadJpegResource(instance_, content_.form.picture);
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};  // tool tips
     InitCommonControlsEx(&classes);
     RegisterPaneClass(instance_);
@@ -277,6 +281,9 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
+        case WM_ERASEBKGND:
+            PaintBackground(reinterpret_cast<HDC>(wParam));
+            return 1;
         case WM_TIMER:
             if (wParam >= 1 && wParam <= timerViews_.size()) timerViews_[wParam - 1]->Tick();
             return 0;
@@ -388,7 +395,11 @@ bool TopLevelWindow::OnSetCursor(HWND under, UINT hitTest) {
             cursor = inputCursor_;
             break;
         case CursorKind::Move:
+            cursor = moveCursor_;
+            break;
         case CursorKind::PointingHand:
+            cursor = handCursor_;
+            break;
         case CursorKind::Normal:
             break;
     }
@@ -526,6 +537,35 @@ void TopLevelWindow::ToolTipChanged(ControlWindow& window) {
         SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         toolsShown_.insert(window.Hwnd());
     }
+}
+
+// The form's picture stretched over the client area, or the face colour.
+void TopLevelWindow::PaintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (!background_) {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    BITMAP info{};
+    GetObjectW(background_.get(), sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    {
+        SelectIn selected(memory, background_.get());
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);  // as HALFTONE asks
+        StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
+    DeleteDC(memory);
+}
+
+void TopLevelWindow::PaintBackdrop(HWND child, HDC dc) {
+    POINT origin{0, 0};
+    MapWindowPoints(child, hwnd_, &origin, 1);
+    POINT previous;
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+    PaintBackground(dc);
+    SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
 void TopLevelWindow::Guard(const std::function<void()>& action) {

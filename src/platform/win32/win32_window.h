@@ -81,6 +81,8 @@ private:
     HWND ParentWindow(const Control& control) override;
     void ToolTipChanged(ControlWindow& window) override;
     void Guard(const std::function<void()>& action) override;
+    void PaintBackdrop(HWND child, HDC dc) override;
+    void PaintBackground(HDC dc);
 
     HINSTANCE instance_;
     Screen& screen_;
@@ -89,6 +91,9 @@ private:
     int dpiY_ = 96;
     HCURSOR viewSwitchCursor_ = nullptr;
     HCURSOR inputCursor_ = nullptr;
+    HCURSOR moveCursor_ = nullptr;
+    HCURSOR handCursor_ = nullptr;
+    UniqueBitmap background_;
     HWND lastFocus_ = nullptr;
     bool forwardingWheel_ = false;
     bool placed_ = false;

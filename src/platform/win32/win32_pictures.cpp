@@ -1,0 +1,162 @@
+// Images painted by us, and decoding a JPEG picture from the resources.
+#include <wincodec.h>
+
+#include "platform/win32/win32_controls.h"
+
+namespace tesoro::win32 {
+
+namespace {
+
+bool IsBitmapPicture(int id) { return id >= 200 && id < 300; }
+
+// Releases a COM interface at the end of its scope.
+template <typename T>
+class Com {
+public:
+    Com() = default;
+    ~Com() {
+        if (p_) p_->Release();
+    }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
+MouseButton ButtonOf(UINT message) {
+    switch (message) {
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            return MouseButton::Right;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            return MouseButton::Middle;
+        default:
+            return MouseButton::Left;
+    }
+}
+
+class PictureWindow : public ControlWindow {
+public:
+    PictureWindow(Image& model, ControlHost& host) : ControlWindow(model, host), image_(model) {}
+
+protected:
+    WindowClassStyle ClassStyle() const override { return {kPaneClass, 0}; }
+    void ShowCaption() override {}
+    void AfterCreate() override { ShowPicture(); }
+
+    void ShowPicture() override {
+        icon_.reset();
+        bitmap_.reset();
+        const int id = image_.Picture();
+        if (id != 0) {
+            const RECT bounds = Bounds();
+            const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+            if (IsBitmapPicture(id)) {
+                bitmap_.reset(static_cast<HBITMAP>(LoadImageW(host_.Instance(), MAKEINTRESOURCEW(id),
+                                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+            } else {
+                icon_.reset(static_cast<HICON>(
+                    LoadImageW(host_.Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0)));
+            }
+        }
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+
+    void Paint(HDC dc, const RECT& client) override {
+        host_.PaintBackdrop(hwnd_, dc);
+        if (icon_) {
+            DrawIconEx(dc, 0, 0, icon_.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
+        } else if (bitmap_) {
+            BITMAP info{};
+            GetObjectW(bitmap_.get(), sizeof info, &info);
+            HDC memory = CreateCompatibleDC(dc);
+            {
+                SelectIn selected(memory, bitmap_.get());
+                StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
+                           SRCCOPY);
+            }
+            DeleteDC(memory);
+        }
+    }
+
+    // As a form's image: the control that got a button's press gets its release, wherever the pointer
+    // went; a click is the left button pressed and released on it.
+    void OnMouse(UINT message, LPARAM lParam) override {
+        const MouseButton button = ButtonOf(message);
+        const unsigned bit = 1u << static_cast<unsigned>(button);
+        const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+        if (down) {
+            pressed_ |= bit;
+            SetCapture(hwnd_);
+            image_.MouseDown(button);
+            return;
+        }
+        if (!(pressed_ & bit)) return;
+        pressed_ &= ~bit;
+        if (pressed_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const bool inside = PtInRect(&client, at) != FALSE;
+        image_.MouseUp(button);
+        // The release may have closed the window.
+        if (button == MouseButton::Left && inside && IsWindow(hwnd_)) image_.Click();
+    }
+
+private:
+    Image& image_;
+    UniqueIcon icon_;
+    UniqueBitmap bitmap_;
+    unsigned pressed_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlWindow> MakePictureWindow(Image& model, ControlHost& host) {
+    return std::make_unique<PictureWindow>(model, host);
+}
+
+UniqueBitmap LoadJpegResource(HINSTANCE instance, int id) {
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    auto* bytes = loaded ? static_cast<BYTE*>(LockResource(loaded)) : nullptr;
+    if (!bytes) return nullptr;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once per thread; later calls only count
+
+    Com<IWICImagingFactory> factory;
+    Com<IWICStream> stream;
+    Com<IWICBitmapDecoder> decoder;
+    Com<IWICBitmapFrameDecode> frame;
+    Com<IWICFormatConverter> converter;
+    UINT width = 0, height = 0;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
+        FAILED(factory->CreateStream(stream.Out())) ||
+        FAILED(stream->InitializeFromMemory(bytes, SizeofResource(instance, found))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
+                                                decoder.Out())) ||
+        FAILED(decoder->GetFrame(0, frame.Out())) ||
+        FAILED(factory->CreateFormatConverter(converter.Out())) ||
+        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                     nullptr, 0, WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->GetSize(&width, &height))) {
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof info.bmiHeader, static_cast<LONG>(width), -static_cast<LONG>(height), 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap ||
+        FAILED(converter->CopyPixels(nullptr, width * 4, width * 4 * height, static_cast<BYTE*>(bits)))) {
+        return nullptr;
+    }
+    return bitmap;
+}
+
+}  // namespace tesoro::win32
