@@ -148,8 +148,12 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id) {
         return nullptr;
     }
     BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof info.bmiHeader, static_cast<LONG>(width), -static_cast<LONG>(height), 1, 32, BI_RGB};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap ||
