@@ -11,6 +11,7 @@ if [[ "${1:-}" == --inside-x ]]; then
     shift
 fi
 build=$(cd "${1:?usage: $0 <build dir>}" && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 wine=/usr/lib/wine/wine64
 driver=$build/tests/e2e/tesoro_e2e.exe
 for file in "$build/tesoro.exe" "$driver"; do
@@ -35,8 +36,7 @@ trap cleanup EXIT
 # A Linux path as the Windows program sees it, through drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-"$wine" wineboot -i >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$root/scripts/wine-prefix" --unmanaged
 
 # D: a readable drive with files and folders; A: a drive whose medium is missing.
 data=$WINEPREFIX/drives
