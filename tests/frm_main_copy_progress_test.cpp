@@ -1,25 +1,22 @@
 // A copy on a thread of its own with a progress window: the handler's steps after it, a cancelled copy,
 // a copy that fails on the way, and the amounts the window shows.
-#include "main_window_fixture.h"
+#include "copy_fixture.h"
 #include "platform/copy_amount.h"
 
 namespace tesoro::testing {
 namespace {
 
-const std::string kSource = "contenido del informe";  // 21 bytes
 const std::wstring kCopy = L"C:\\Datos\\informe.BAK";
 
-class CopyProgressTest : public MainWindowTest {
+class CopyProgressTest : public CopyFixture {
 protected:
     void SetUp() override {
-        fake.fs.AddFile(L"C:\\Datos\\informe.doc", kSource);
+        CopyFixture::SetUp();
         fake.fs.copyPieceBytes = 4;
     }
     void ChooseAndCopy(std::initializer_list<MsgAnswer> answers = {}) {
-        OpenFolder(L"C:\\Datos");
-        ClickFile(L"informe.doc");
-        for (MsgAnswer a : answers) fake.dialogs.answers.push_back(a);
-        form->CmdCopiar_Click();
+        ChooseSource();
+        Copy(answers);
     }
     const ScriptedDialogs::ProgressRun& OnlyRun() {
         EXPECT_EQ(fake.dialogs.progressRuns.size(), 1u);
@@ -38,9 +35,8 @@ TEST_F(CopyProgressTest, TheCopyRunsOnAThreadOfItsOwnAndTheStepsAfterItRunAsBefo
     EXPECT_EQ(run.reports.front(), std::make_pair(std::uint64_t{4}, std::uint64_t{21}));
     EXPECT_EQ(run.reports.back(), std::make_pair(std::uint64_t{21}, std::uint64_t{21}));
 
-    EXPECT_EQ(fake.fs.Contents(kCopy), kSource);
-    EXPECT_EQ(fake.dialogs.Texts(),
-              std::vector<std::wstring>{L"La Copia de Seguridad se realizó con éxito."});
+    EXPECT_EQ(fake.fs.Contents(kCopy), kSourceBytes);
+    EXPECT_EQ(fake.dialogs.Texts(), std::vector<std::wstring>{kM4});
     EXPECT_EQ(form->Log.Count(), 1);
     EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Datos");
     EXPECT_EQ(form->TxtArchDestino.Text(), L"¿?.BAK");
@@ -67,10 +63,9 @@ TEST_F(CopyProgressTest, ACancelledCopyKeepsTheOlderCopyLogsNothingAndCanBeDoneA
     EXPECT_EQ(form->TxtArchDestino.Text(), L"informe.BAK");
 
     fake.dialogs.cancelAfterBytes.reset();
-    fake.dialogs.answers.push_back(MsgAnswer::Yes);
-    form->CmdCopiar_Click();
-    EXPECT_EQ(fake.dialogs.Texts().back(), L"La Copia de Seguridad se realizó con éxito.");
-    EXPECT_EQ(fake.fs.Contents(kCopy), kSource);
+    Copy({MsgAnswer::Yes});
+    EXPECT_EQ(fake.dialogs.Texts().back(), kM4);
+    EXPECT_EQ(fake.fs.Contents(kCopy), kSourceBytes);
     EXPECT_EQ(form->Log.Count(), 1);
 }
 

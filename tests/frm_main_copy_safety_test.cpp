@@ -1,31 +1,18 @@
 // Making a copy under faulty input and faults: names that are not plain file names, the log file as a
 // destination, read-only copies made again, failures after the copy, and names the log's code page lacks.
-#include "main_window_fixture.h"
+#include "copy_fixture.h"
 
 namespace tesoro::testing {
 namespace {
 
-const wchar_t kM5[] =
-    L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
-    L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
-const wchar_t kM4[] = L"La Copia de Seguridad se realizó con éxito.";
 const wchar_t kLogPath[] = L"C:\\Windows\\Temp\\TESORO.DAT";
 
-class CopySafetyTest : public MainWindowTest {
+class CopySafetyTest : public CopyFixture {
 protected:
     void SetUp() override {
-        fake.fs.AddFile(L"C:\\Datos\\informe.doc", "contenido del informe");
+        CopyFixture::SetUp();
         fake.fs.AddFile(kLogPath, "");
     }
-    void ChooseSource(const std::wstring& name = L"informe.doc") {
-        OpenFolder(L"C:\\Datos");
-        ClickFile(name);
-    }
-    void Copy(std::initializer_list<MsgAnswer> answers = {}) {
-        for (MsgAnswer a : answers) fake.dialogs.answers.push_back(a);
-        form->CmdCopiar_Click();
-    }
-    const ScriptedDialogs::Message& LastMessage() const { return Messages().back(); }
     // Every file on the machine with its bytes, to show that nothing was written anywhere.
     std::map<std::wstring, std::string> Disk() {
         std::map<std::wstring, std::string> files;

@@ -1,32 +1,14 @@
 // Making a safety copy: the checks, the question, the copy itself, the log line and the reset.
-#include "main_window_fixture.h"
+#include "copy_fixture.h"
 
 namespace tesoro::testing {
 namespace {
 
-const wchar_t kM5[] =
-    L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
-    L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
-
-class CopyTest : public MainWindowTest {
+class CopyTest : public CopyFixture {
 protected:
     void SetUp() override {
-        fake.fs.AddFile(L"C:\\Datos\\informe.doc", "contenido del informe");
+        CopyFixture::SetUp();
         fake.fs.AddFile(L"C:\\Datos\\notas.txt", "notas");
-    }
-
-    // Chooses C:\Datos\<name> as the source with the proposed name.
-    void ChooseSource(const std::wstring& name = L"informe.doc") {
-        OpenFolder(L"C:\\Datos");
-        ClickFile(name);
-    }
-    void Copy(std::initializer_list<MsgAnswer> answers = {}) {
-        for (MsgAnswer a : answers) fake.dialogs.answers.push_back(a);
-        form->CmdCopiar_Click();
-    }
-    const ScriptedDialogs::Message& LastMessage() const { return Messages().back(); }
-    std::wstring Line(const std::wstring& source, const std::wstring& destination) const {
-        return L"7/12/2026:  " + source + L" -> " + destination;
     }
 };
 
@@ -40,7 +22,7 @@ TEST_F(CopyTest, TheMainRoadCopiesReportsRecordsAndResets) {
     EXPECT_EQ(LastMessage().title, L"Resultado Copia de Seguridad");
     EXPECT_EQ(LastMessage().icon, MsgIcon::Information);
     ASSERT_EQ(form->Log.Count(), 1);
-    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_EQ(form->Log.Entry(1), LogLine(L"informe.doc", L"C:\\Datos\\informe.BAK"));
     EXPECT_TRUE(form->Log.Changed());
     EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Datos");
     EXPECT_EQ(form->TxtArchDestino.Text(), L"¿?.BAK");
@@ -103,7 +85,7 @@ TEST_F(CopyTest, ARootDestinationGetsOneBackslash) {
     form->TxtArchDestino.SetText(L"X.BAK");
     Copy();
     EXPECT_TRUE(fake.fs.Exists(L"C:\\X.BAK"));
-    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\X.BAK"));
+    EXPECT_EQ(form->Log.Entry(1), LogLine(L"informe.doc", L"C:\\X.BAK"));
 }
 
 TEST_F(CopyTest, AnExistingCopyIsReplacedOnlyAfterYes) {
@@ -161,11 +143,11 @@ TEST_F(CopyTest, TheSourceIsTakenBackOutOfAWrappedLabel) {
 
 TEST_F(CopyTest, ANewDestinationIsAppendedEvenWhenTheLogNamesItAlready) {
     Start();
-    form->Log.Append(Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    form->Log.Append(LogLine(L"informe.doc", L"C:\\Datos\\informe.BAK"));
     ChooseSource();
     Copy();
     ASSERT_EQ(form->Log.Count(), 2);
-    EXPECT_EQ(form->Log.Entry(2), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_EQ(form->Log.Entry(2), LogLine(L"informe.doc", L"C:\\Datos\\informe.BAK"));
 }
 
 // The entry of informe.bak2, another copy that still exists, keeps its record.
@@ -179,7 +161,7 @@ TEST_F(CopyTest, AReplacedCopyTakesOverOnlyTheFirstEntryThatNamesIt) {
     Copy({MsgAnswer::Yes});
     ASSERT_EQ(form->Log.Count(), 3);
     EXPECT_EQ(form->Log.Entry(1), L"1/1/2020:  otro.doc -> c:\\datos\\informe.bak2");
-    EXPECT_EQ(form->Log.Entry(2), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_EQ(form->Log.Entry(2), LogLine(L"informe.doc", L"C:\\Datos\\informe.BAK"));
     EXPECT_EQ(form->Log.Entry(3), L"2/1/2020:  informe.doc -> C:\\Datos\\informe.BAK");
 }
 
@@ -189,7 +171,7 @@ TEST_F(CopyTest, AReplacedCopyTheLogDoesNotNameIsAppended) {
     ChooseSource();
     Copy({MsgAnswer::Yes});
     ASSERT_EQ(form->Log.Count(), 1);
-    EXPECT_EQ(form->Log.Entry(1), Line(L"informe.doc", L"C:\\Datos\\informe.BAK"));
+    EXPECT_EQ(form->Log.Entry(1), LogLine(L"informe.doc", L"C:\\Datos\\informe.BAK"));
 }
 
 TEST_F(CopyTest, WithLoggingOffTheLogIsLeftAsItWas) {

@@ -27,17 +27,10 @@ protected:
         form->CmdBorrar_Click();
     }
     void Delete(std::initializer_list<MsgAnswer> answers) {
-        for (MsgAnswer a : answers) fake.dialogs.answers.push_back(a);
+        Answer(answers);
         form->CmdBorrar_Click();
     }
-    static std::wstring Entry(const std::wstring& source, const std::wstring& copy) {
-        return L"7/12/2026:  " + source + L" -> " + copy;
-    }
-    std::vector<std::wstring> LiveEntries() const {
-        std::vector<std::wstring> entries;
-        for (int i = 1; i <= form->Log.Count(); ++i) entries.push_back(form->Log.Entry(i));
-        return entries;
-    }
+    std::vector<std::wstring> LiveEntries() const { return EntriesOf(form->Log); }
     void ExpectQuestion(const ScriptedDialogs::Message& m, const std::wstring& path) {
         EXPECT_EQ(m.text, L"¿Desea borrar el archivo\r" + path + L"?");
         EXPECT_EQ(m.title, kTitle);
@@ -90,8 +83,8 @@ TEST_F(DeleteModeTest, AFileChosenBeforeEnteringIsDroppedSoTheFirstClickDoesNoth
 }
 
 TEST_F(DeleteModeTest, YesDeletesTheFileAndItsEntryAndForgetsTheChoice) {
-    StartInDeleteMode({Entry(L"informe.doc", L"C:\\Copias\\informe.bak"),
-                       Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK"), Entry(L"x.doc", L"A:\\x.BAK")});
+    StartInDeleteMode({LogLine(L"informe.doc", L"C:\\Copias\\informe.bak"),
+                       LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK"), LogLine(L"x.doc", L"A:\\x.BAK")});
     ClickFile(L"DATOS.BAK");
     EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Borrar Archivo: DATOS.BAK");
     Delete({MsgAnswer::Yes});
@@ -103,8 +96,8 @@ TEST_F(DeleteModeTest, YesDeletesTheFileAndItsEntryAndForgetsTheChoice) {
     EXPECT_EQ(form->TxtArchDestino.Text(), L"¿?.BAK");
     EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Copias");
     EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Borrar Archivo: DATOS.BAK");  // the file just deleted
-    EXPECT_EQ(LiveEntries(), (std::vector<std::wstring>{Entry(L"informe.doc", L"C:\\Copias\\informe.bak"),
-                                                        Entry(L"x.doc", L"A:\\x.BAK")}));
+    EXPECT_EQ(LiveEntries(), (std::vector<std::wstring>{LogLine(L"informe.doc", L"C:\\Copias\\informe.bak"),
+                                                        LogLine(L"x.doc", L"A:\\x.BAK")}));
     EXPECT_TRUE(form->Log.Changed());
     EXPECT_FALSE(Listed(L"DATOS.BAK"));
     EXPECT_TRUE(form->DeleteMode);
@@ -115,7 +108,7 @@ TEST_F(DeleteModeTest, YesDeletesTheFileAndItsEntryAndForgetsTheChoice) {
 }
 
 TEST_F(DeleteModeTest, AnyAnswerButYesChangesNothing) {
-    StartInDeleteMode({Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK")});
+    StartInDeleteMode({LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK")});
     ClickFile(L"DATOS.BAK");
     Delete({MsgAnswer::No});
     ASSERT_EQ(Messages().size(), 1u);
@@ -164,13 +157,13 @@ TEST_F(DeleteModeTest, LongPathsAreAskedAboutAndDeletedUnbroken) {
 
 TEST_F(DeleteModeTest, OnlyTheFirstEntryNamingTheFileGoesAndTheGapCloses) {
     const std::wstring bak = L"C:\\Copias\\DATOS.BAK";
-    StartInDeleteMode({Entry(L"a.doc", L"A:\\a.BAK"), Entry(L"DATOS.DB", L"c:\\copias\\datos.bak"),
-                       Entry(L"b.doc", L"A:\\b.BAK"), Entry(L"DATOS.DB", bak)});
+    StartInDeleteMode({LogLine(L"a.doc", L"A:\\a.BAK"), LogLine(L"DATOS.DB", L"c:\\copias\\datos.bak"),
+                       LogLine(L"b.doc", L"A:\\b.BAK"), LogLine(L"DATOS.DB", bak)});
     ClickFile(L"DATOS.BAK");
     Delete({MsgAnswer::Yes});
     EXPECT_EQ(LiveEntries(),
-              (std::vector<std::wstring>{Entry(L"a.doc", L"A:\\a.BAK"), Entry(L"b.doc", L"A:\\b.BAK"),
-                                         Entry(L"DATOS.DB", bak)}));
+              (std::vector<std::wstring>{LogLine(L"a.doc", L"A:\\a.BAK"), LogLine(L"b.doc", L"A:\\b.BAK"),
+                                         LogLine(L"DATOS.DB", bak)}));
     EXPECT_EQ(form->Log.Entry(4), L"");  // the freed place behind the count
 }
 
@@ -178,13 +171,13 @@ TEST_F(DeleteModeTest, OnlyTheFirstEntryNamingTheFileGoesAndTheGapCloses) {
 // that still exists; it keeps its line.
 TEST_F(DeleteModeTest, TheEntryOfALongerNameIsNotTakenForTheDeletedCopy) {
     StartInDeleteMode(
-        {Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP"), Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK  ")});
+        {LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP"), LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK  ")});
     ClickFile(L"DATOS.BAK");
     Delete({MsgAnswer::Yes});
-    EXPECT_EQ(LiveEntries(), (std::vector<std::wstring>{Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")}));
+    EXPECT_EQ(LiveEntries(), (std::vector<std::wstring>{LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")}));
 
     // Only that entry left, and the file it names deleted: nothing else is touched.
-    form->Log = LogEntries({Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")});
+    form->Log = LogEntries({LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")});
     ClickFile(L"informe.bak");
     Delete({MsgAnswer::Yes});
     EXPECT_EQ(form->Log.Count(), 1);
@@ -192,7 +185,7 @@ TEST_F(DeleteModeTest, TheEntryOfALongerNameIsNotTakenForTheDeletedCopy) {
 }
 
 TEST_F(DeleteModeTest, ALogOfOneOrNoEntries) {
-    StartInDeleteMode({Entry(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK")});
+    StartInDeleteMode({LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAK")});
     ClickFile(L"DATOS.BAK");
     Delete({MsgAnswer::Yes});
     EXPECT_EQ(form->Log.Count(), 0);
@@ -229,8 +222,14 @@ TEST_F(DeleteModeTest, AFailedDeletionIsReportedAndChangesNothing) {
          L"Acceso denegado: no tiene permiso para borrarlo."},
         {"drive not ready", [&] { fake.fs.GetDrive(L'C').ready = false; },
          [&] { fake.fs.GetDrive(L'C').ready = true; }, L"La unidad de disco no está disponible."},
+        {"write-protected", [&] { fake.fs.deleteRefusal = PlatformError("", FailureReason::WriteProtected); },
+         [&] { fake.fs.deleteRefusal.reset(); }, L"El disco está protegido contra escritura."},
+        {"other, with a code", [&] { fake.fs.deleteRefusal = PlatformError("", FailureReason::Other, 1117); },
+         [&] { fake.fs.deleteRefusal.reset(); }, L"Windows no permite borrarlo (error 1117)."},
+        {"other, without a code", [&] { fake.fs.deleteRefusal = PlatformError(""); },
+         [&] { fake.fs.deleteRefusal.reset(); }, L"Windows no permite borrarlo."},
     };
-    StartInDeleteMode({Entry(L"DATOS.DB", bak)});
+    StartInDeleteMode({LogLine(L"DATOS.DB", bak)});
     ClickFile(L"DATOS.BAK");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

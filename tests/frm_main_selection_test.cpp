@@ -18,6 +18,13 @@ protected:
         fake.fs.AddFile(L"D:\\Copias\\viejo.BAK", "bak");
     }
     void AddUnreadableFloppy() { fake.fs.AddDrive(L'A', kRemovable).ready = false; }
+    // Starts in D:\Trabajo, so D: is the start drive.
+    void StartOnDriveD() {
+        AddDriveD();
+        fake.fs.AddFolder(L"D:\\Trabajo");
+        fake.fs.SetCurrentFolder(L"D:\\Trabajo");
+        Start();
+    }
 
     void ExpectDriveMessageOnce() {
         ASSERT_EQ(Messages().size(), 1u);
@@ -35,12 +42,11 @@ TEST_F(SelectionTest, ClickingAFileShowsItsPathAndProposesItsCopyName) {
     ClickFile(L"informe.txt");
     EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Datos\\informe.txt");
     EXPECT_EQ(form->TxtArchDestino.Text(), L"informe.BAK");
-    ClickFile(L"datos.2024.xls");
-    EXPECT_EQ(form->TxtArchDestino.Text(), L"datos.BAK");
-    ClickFile(L"LEAME");
-    EXPECT_EQ(form->TxtArchDestino.Text(), L"LEAME.BAK");
-    ClickFile(L".config");
-    EXPECT_EQ(form->TxtArchDestino.Text(), L".BAK");
+    for (const auto& [file, copy] : {std::pair{L"datos.2024.xls", L"datos.BAK"},
+                                     std::pair{L"LEAME", L"LEAME.BAK"}, std::pair{L".config", L".BAK"}}) {
+        ClickFile(file);
+        EXPECT_EQ(form->TxtArchDestino.Text(), copy);
+    }
 }
 
 TEST_F(SelectionTest, AFileAtTheRootGetsNoDoubledBackslash) {
@@ -125,11 +131,8 @@ TEST_F(SelectionTest, AnUnreadableDestinationDriveGoesBackAndShowsTheSourceFolde
 }
 
 TEST_F(SelectionTest, AStartDriveThatCannotBeReadAnyMoreEndsOnAReadableDrive) {
-    AddDriveD();
-    fake.fs.AddFolder(L"D:\\Trabajo");
-    fake.fs.SetCurrentFolder(L"D:\\Trabajo");
     AddUnreadableFloppy();
-    Start();
+    StartOnDriveD();
     fake.fs.GetDrive(L'D').ready = false;  // the disc is taken out while the program runs
     ChooseDrive(form->DrvFuente, L'A');
     ExpectDriveMessageOnce();
@@ -139,10 +142,7 @@ TEST_F(SelectionTest, AStartDriveThatCannotBeReadAnyMoreEndsOnAReadableDrive) {
 }
 
 TEST_F(SelectionTest, ChoosingTheUnreadableStartDriveAgainEndsOnAReadableDrive) {
-    AddDriveD();
-    fake.fs.AddFolder(L"D:\\Trabajo");
-    fake.fs.SetCurrentFolder(L"D:\\Trabajo");
-    Start();
+    StartOnDriveD();
     ChooseDrive(form->DrvFuente, L'C');
     fake.fs.GetDrive(L'D').ready = false;
     ChooseDrive(form->DrvFuente, L'D');
@@ -150,22 +150,19 @@ TEST_F(SelectionTest, ChoosingTheUnreadableStartDriveAgainEndsOnAReadableDrive) 
     EXPECT_TRUE(SameDrive(form->DrvFuente.Drive(), L"C:"));
 }
 
-TEST_F(SelectionTest, InDeleteModeTheDeleteButtonNamesTheChosenFile) {
+TEST_F(SelectionTest, OnlyInDeleteModeTheDeleteButtonNamesTheChosenFile) {
     Start();
+    OpenFolder(L"C:\\Datos");
+    ClickFile(L"informe.txt");
+    EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Activar Borrar Fichero *.BAK");
     form->DeleteMode = true;
+    OpenFolder(L"C:\\");  // and back, so that the folder changes
     OpenFolder(L"C:\\Datos");
     EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Borrar Archivo: ¿?.BAK");
     ClickFile(L"informe.txt");
     EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Borrar Archivo: informe.txt");
     OpenFolder(L"C:\\");
     EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Borrar Archivo: ¿?.BAK");
-}
-
-TEST_F(SelectionTest, OutsideDeleteModeTheDeleteButtonKeepsItsToolTip) {
-    Start();
-    OpenFolder(L"C:\\Datos");
-    ClickFile(L"informe.txt");
-    EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Activar Borrar Fichero *.BAK");
 }
 
 }  // namespace

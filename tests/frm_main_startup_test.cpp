@@ -11,18 +11,13 @@ class StartupTest : public MainWindowTest {};
 
 TEST_F(StartupTest, OnlyTheButtonsFramesAndLineShowAtStart) {
     FrmMain& f = Start();
-    for (Control* c : {static_cast<Control*>(&f.CmdCopiar), static_cast<Control*>(&f.CmdBorrar),
-                       static_cast<Control*>(&f.CmdVerLog), static_cast<Control*>(&f.CmdAyuda),
-                       static_cast<Control*>(&f.CmdAutor), static_cast<Control*>(&f.CmdSalir),
-                       static_cast<Control*>(&f.FraFuente), static_cast<Control*>(&f.FraDestino),
-                       static_cast<Control*>(&f.Line1), static_cast<Control*>(&f.DrvFuente),
-                       static_cast<Control*>(&f.FileFuente), static_cast<Control*>(&f.TxtArchDestino)}) {
+    for (Control* c :
+         Controls(f.CmdCopiar, f.CmdBorrar, f.CmdVerLog, f.CmdAyuda, f.CmdAutor, f.CmdSalir, f.FraFuente,
+                  f.FraDestino, f.Line1, f.DrvFuente, f.FileFuente, f.TxtArchDestino)) {
         EXPECT_TRUE(c->Visible()) << c->id;
         EXPECT_TRUE(c->Enabled()) << c->id;
     }
-    for (Control* c : {static_cast<Control*>(&f.ChkDetener), static_cast<Control*>(&f.TxtAyuda),
-                       static_cast<Control*>(&f.LblDat), static_cast<Control*>(&f.CmdCancelar),
-                       static_cast<Control*>(&f.LblBorrar), static_cast<Control*>(&f.ImgFlecha)}) {
+    for (Control* c : Controls(f.ChkDetener, f.TxtAyuda, f.LblDat, f.CmdCancelar, f.LblBorrar, f.ImgFlecha)) {
         EXPECT_FALSE(c->Visible()) << c->id;
     }
     EXPECT_FALSE(f.TmrDatos.Enabled());

@@ -119,24 +119,18 @@ TEST(TrimTest, RemovesOnlySpaces) {
     EXPECT_EQ(Trim(L"    "), L"");
 }
 
-TEST(DestinationPartTest, TakesTheTextTwoCharactersAfterTheFirstArrow) {
-    EXPECT_EQ(DestinationPart(L"7/12/2026:  a.txt -> C:\\X\\A.BAK  "), L"C:\\X\\A.BAK");
-    EXPECT_EQ(DestinationPart(L"d:  a>b.txt -> A:\\A.BAK"), L".txt -> A:\\A.BAK");
-}
-
-TEST(DestinationPartTest, WithoutArrowStartsAtTheSecondCharacter) {
-    EXPECT_EQ(DestinationPart(L"XC:\\A.BAK"), L"C:\\A.BAK");
-    EXPECT_EQ(DestinationPart(L"X"), L"");
-    EXPECT_EQ(DestinationPart(L""), L"");
-}
-
-TEST(DestinationPartTest, ArrowAtTheEndGivesNothing) {
-    EXPECT_EQ(DestinationPart(L"a ->"), L"");
-    EXPECT_EQ(DestinationPart(L"a -> "), L"");
-}
-
-TEST(DestinationPartTest, ArrowIsCountedBeforeTheLineIsTrimmed) {
-    EXPECT_EQ(DestinationPart(L"  x -> C:\\A"), L"\\A");
+TEST(DestinationPartTest, TakesTheTextTwoCharactersAfterTheFirstArrowOfTheUntrimmedLine) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"7/12/2026:  a.txt -> C:\\X\\A.BAK  ", L"C:\\X\\A.BAK"},
+        {L"d:  a>b.txt -> A:\\A.BAK", L".txt -> A:\\A.BAK"},
+        {L"  x -> C:\\A", L"\\A"},  // the arrow is counted before the line is trimmed
+        {L"a ->", L""},             // an arrow at the end gives nothing
+        {L"a -> ", L""},
+        {L"XC:\\A.BAK", L"C:\\A.BAK"},  // without an arrow: from the second character
+        {L"X", L""},
+        {L"", L""},
+    };
+    for (const auto& [line, destination] : cases) EXPECT_EQ(DestinationPart(line), destination) << line;
 }
 
 }  // namespace

@@ -23,12 +23,6 @@ Lines NumberedEntries(int count) {
     return entries;
 }
 
-Lines Entries(const LogEntries& log) {
-    Lines lines;
-    for (int i = 1; i <= log.Count(); ++i) lines.push_back(log.Entry(i));
-    return lines;
-}
-
 class LogViewTest : public MainWindowTest {
 protected:
     FrmMain& StartWith(const Lines& entries) {
@@ -49,15 +43,11 @@ protected:
     void Edit(std::initializer_list<std::optional<std::wstring>> inputs,
               std::initializer_list<MsgAnswer> answers = {}) {
         for (const auto& input : inputs) fake.dialogs.inputs.push_back(input);
-        for (MsgAnswer a : answers) fake.dialogs.answers.push_back(a);
+        Answer(answers);
         form->ChkEditar.SetValue(1);
         Click();
     }
-    Lines Questions() const {
-        Lines texts;
-        for (const auto& m : Messages()) texts.push_back(m.text);
-        return texts;
-    }
+    Lines Questions() const { return fake.dialogs.Texts(); }
 };
 
 TEST_F(LogViewTest, OpeningShowsTheLogInPlaceOfTheSourceLists) {
@@ -70,13 +60,9 @@ TEST_F(LogViewTest, OpeningShowsTheLogInPlaceOfTheSourceLists) {
     EXPECT_FALSE(f.FraDestino.Enabled());
     EXPECT_EQ(f.ImgFlecha.Top(), 1920);
     EXPECT_TRUE(f.TmrFlecha.Enabled());
-    for (Control* c : {static_cast<Control*>(&f.CmdCopiar), static_cast<Control*>(&f.CmdBorrar),
-                       static_cast<Control*>(&f.CmdAyuda)})
-        EXPECT_FALSE(c->Enabled());
+    for (Control* c : Controls(f.CmdCopiar, f.CmdBorrar, f.CmdAyuda)) EXPECT_FALSE(c->Enabled()) << c->id;
     EXPECT_TRUE(f.CmdBorrar.Visible());  // behind ChkDetener's place
-    for (Control* c : {static_cast<Control*>(&f.DrvFuente), static_cast<Control*>(&f.DirFuente),
-                       static_cast<Control*>(&f.FileFuente)})
-        EXPECT_FALSE(c->Visible());
+    for (Control* c : Controls(f.DrvFuente, f.DirFuente, f.FileFuente)) EXPECT_FALSE(c->Visible()) << c->id;
     EXPECT_FALSE(f.TmrDatos.Enabled());
     EXPECT_FALSE(f.ChkDetener.Visible());
     EXPECT_FALSE(f.Log.Changed());
@@ -191,7 +177,7 @@ TEST_F(LogViewTest, EditorOffersOnlyCopiesNotOnUpperCaseC) {
     EXPECT_EQ(Messages()[0].title, L"TESORO.DAT: Eliminar nombre...");
     EXPECT_EQ(Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(Messages()[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(Entries(f.Log), (Lines{Line(L"LISTA.DBF", L"C:\\DATOS\\LISTA.BAK")}));
+    EXPECT_EQ(EntriesOf(f.Log), (Lines{Line(L"LISTA.DBF", L"C:\\DATOS\\LISTA.BAK")}));
     EXPECT_TRUE(f.Log.Changed());
     EXPECT_EQ(f.ChkEditar.Value(), 0);
 }
@@ -210,7 +196,7 @@ TEST_F(LogViewTest, EditorRemovesTheFirstConfirmedEntryOnly) {
     FrmMain& f = StartWith({Line(L"a", L"A:\\1.BAK"), Line(L"b", L"A:\\2.BAK"), Line(L"c", L"A:\\3.BAK")});
     Edit({L""}, {MsgAnswer::No, MsgAnswer::Yes});
     EXPECT_EQ(Questions(), (Lines{L"¿Desea eliminar: A:\\1.BAK ?", L"¿Desea eliminar: A:\\2.BAK ?"}));
-    EXPECT_EQ(Entries(f.Log), (Lines{Line(L"a", L"A:\\1.BAK"), Line(L"c", L"A:\\3.BAK")}));
+    EXPECT_EQ(EntriesOf(f.Log), (Lines{Line(L"a", L"A:\\1.BAK"), Line(L"c", L"A:\\3.BAK")}));
 }
 
 TEST_F(LogViewTest, EditorRemovingTheSecondOfFiveClosesTheGap) {
@@ -220,7 +206,7 @@ TEST_F(LogViewTest, EditorRemovingTheSecondOfFiveClosesTheGap) {
     FrmMain& f = StartWith(five);
     Edit({L"2.BAK"}, {MsgAnswer::Yes});
     EXPECT_EQ(f.Log.Count(), 4);
-    EXPECT_EQ(Entries(f.Log), (Lines{five[0], five[2], five[3], five[4]}));
+    EXPECT_EQ(EntriesOf(f.Log), (Lines{five[0], five[2], five[3], five[4]}));
     EXPECT_EQ(f.Log.Entry(5), L"");
     EXPECT_TRUE(f.Log.Changed());
 }

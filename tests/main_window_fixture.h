@@ -12,6 +12,19 @@
 
 namespace tesoro::testing {
 
+// Controls of different kinds as one list, to check what they share.
+template <typename... C>
+std::vector<Control*> Controls(C&... controls) {
+    return {&controls...};
+}
+
+// Entries 1 to count of a log.
+inline std::vector<std::wstring> EntriesOf(const LogEntries& log) {
+    std::vector<std::wstring> lines;
+    for (int i = 1; i <= log.Count(); ++i) lines.push_back(log.Entry(i));
+    return lines;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     FakePlatform fake;
@@ -45,6 +58,16 @@ protected:
     void Exit() { EXPECT_THROW(form->CmdSalir_Click(), ProcessEnded); }
 
     const std::vector<ScriptedDialogs::Message>& Messages() const { return fake.dialogs.messages; }
+
+    // The answers the next message boxes get, in order.
+    void Answer(std::initializer_list<MsgAnswer> answers) {
+        fake.dialogs.answers.insert(fake.dialogs.answers.end(), answers);
+    }
+
+    // A log line as a copy made on the fake clock's day writes it.
+    static std::wstring LogLine(const std::wstring& source, const std::wstring& copy) {
+        return L"7/12/2026:  " + source + L" -> " + copy;
+    }
 };
 
 }  // namespace tesoro::testing

@@ -1,5 +1,7 @@
 // Delete mode: the source area lists only the safety copies, and the chosen one is deleted after a
 // question, together with the first log entry that names it.
+#include <utility>
+
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
 
@@ -14,22 +16,19 @@ constexpr int kDeleteModeHeight = 3825;
 const wchar_t kDeleteTitle[] = L"Borrar archivo de seguridad";
 const wchar_t kDeleteTip[] = L"Borrar Archivo: ";
 
+// What the user is told for each known reason a deletion is refused.
+constexpr std::pair<FailureReason, const wchar_t*> kRefusals[] = {
+    {FailureReason::NotFound, L"El archivo ya no existe: se ha borrado o movido."},
+    {FailureReason::ReadOnly, L"El archivo es de solo lectura."},
+    {FailureReason::InUse, L"El archivo está abierto en otro programa."},
+    {FailureReason::AccessDenied, L"Acceso denegado: no tiene permiso para borrarlo."},
+    {FailureReason::NotReady, L"La unidad de disco no está disponible."},
+    {FailureReason::WriteProtected, L"El disco está protegido contra escritura."},
+};
+
 std::wstring ReasonText(const PlatformError& error) {
-    switch (error.Reason()) {
-        case FailureReason::NotFound:
-            return L"El archivo ya no existe: se ha borrado o movido.";
-        case FailureReason::ReadOnly:
-            return L"El archivo es de solo lectura.";
-        case FailureReason::InUse:
-            return L"El archivo está abierto en otro programa.";
-        case FailureReason::AccessDenied:
-            return L"Acceso denegado: no tiene permiso para borrarlo.";
-        case FailureReason::NotReady:
-            return L"La unidad de disco no está disponible.";
-        case FailureReason::WriteProtected:
-            return L"El disco está protegido contra escritura.";
-        case FailureReason::Other:
-            break;
+    for (const auto& [reason, text] : kRefusals) {
+        if (reason == error.Reason()) return text;
     }
     if (error.SystemCode() != 0) {
         return L"Windows no permite borrarlo (error " + std::to_wstring(error.SystemCode()) + L").";
@@ -82,8 +81,7 @@ void FrmMain::DeleteChosenCopy() {
     TxtArchDestino.SetText(kPlaceholderName);
     ShowSourceFolder();
     CmdBorrar.SetToolTip(kDeleteTip + FileFuente.FileName());
-    if (const int entry = Log.FirstNaming(JoinPath(DirFuente.Path(), FileFuente.FileName()));
-        entry > 0) {
+    if (const int entry = Log.FirstNaming(JoinPath(DirFuente.Path(), FileFuente.FileName())); entry > 0) {
         Log.Remove(entry);
     }
     ListSourceFiles(FileFuente.Pattern());  // the deleted file leaves the list

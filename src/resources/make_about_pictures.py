@@ -12,6 +12,7 @@ hand.cur          a colour pointing hand, hot spot (12, 1)
 Needs Debian's python3-pil (Pillow) and its DejaVu fonts. Run: /usr/bin/python3 make_about_pictures.py
 """
 
+import math
 import os
 import random
 import struct
@@ -35,45 +36,38 @@ def nearest_vga(rgb):
     return min(range(16), key=lambda i: sum((a - b) ** 2 for a, b in zip(VGA[i], rgb)))
 
 
-def dib_4bpp(img):
-    """BITMAPINFOHEADER + palette + XOR rows + AND mask of an RGBA image, bottom-up, for .ico/.cur."""
+def dib(img, palette, index_of):
+    """BITMAPINFOHEADER + palette + XOR rows + AND mask of an RGBA image, bottom-up, for .ico/.cur: a pixel
+    whose alpha is low is transparent (index 0, mask bit set), any other gets the index index_of(rgb)."""
     w, h = img.size
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA)
-    xor_stride = ((w * 4 + 31) // 32) * 4
+    bpp = 4 if len(palette) > 2 else 1
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bpp, 0, 0, 0, 0, len(palette), 0)
+    palette_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    per_byte = 8 // bpp
+    xor_stride = ((w * bpp + 31) // 32) * 4
     and_stride = ((w + 31) // 32) * 4
     xor, mask = b"", b""
     for y in reversed(range(h)):
         row, bits = bytearray(xor_stride), bytearray(and_stride)
         for x in range(w):
             r, g, b, a = img.getpixel((x, y))
-            index = nearest_vga((r, g, b)) if a >= 128 else 0
-            row[x // 2] |= index << (4 if x % 2 == 0 else 0)
             if a < 128:
                 bits[x // 8] |= 0x80 >> (x % 8)
+            else:
+                row[x // per_byte] |= index_of((r, g, b)) << ((per_byte - 1 - x % per_byte) * bpp)
         xor += bytes(row)
         mask += bytes(bits)
-    return header + palette + xor + mask
+    return header + palette_bytes + xor + mask
+
+
+def dib_4bpp(img):
+    """An icon or colour cursor image in the 16 VGA colours."""
+    return dib(img, VGA, nearest_vga)
 
 
 def dib_1bpp(img):
-    """A monochrome cursor image: black and white pixels, transparent where alpha is low."""
-    w, h = img.size
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 1, 0, 0, 0, 0, 2, 0)
-    palette = struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0)
-    stride = ((w + 31) // 32) * 4
-    xor, mask = b"", b""
-    for y in reversed(range(h)):
-        row, bits = bytearray(stride), bytearray(stride)
-        for x in range(w):
-            r, g, b, a = img.getpixel((x, y))
-            if a < 128:
-                bits[x // 8] |= 0x80 >> (x % 8)
-            elif r + g + b > 384:
-                row[x // 8] |= 0x80 >> (x % 8)
-        xor += bytes(row)
-        mask += bytes(bits)
-    return header + palette + xor + mask
+    """A monochrome cursor image: black and white pixels."""
+    return dib(img, [(0, 0, 0), (255, 255, 255)], lambda rgb: 1 if sum(rgb) > 384 else 0)
 
 
 def write_container(name, kind, entries):
@@ -111,37 +105,69 @@ def font(name, size):
 
 # ---------------------------------------------------------------- the background
 
+# The window's outline is the ellipse (5, 10)-(387, 160), right and bottom edges excluded.
+OUTLINE = (5, 10, 386, 159)
+INNER_LINE = (16, 20, 375, 149)
+DARK_GREY = (169, 169, 169)  # light enough for the black labels and the dark red note
+
+
+def grain(img, rng, depth):
+    """A paper-like grain: each pixel made lighter or darker by up to depth."""
+    px = img.load()
+    for y in range(img.size[1]):
+        for x in range(img.size[0]):
+            n = rng.randint(-depth, depth)
+            r, g, b = px[x, y]
+            px[x, y] = (r + n, g + n, b + n)
+
+
+def within_ellipse(box, ellipse, margin):
+    """Whether the box's corners lie inside the ellipse shrunk by margin pixels on every side."""
+    cx, cy = (ellipse[0] + ellipse[2]) / 2, (ellipse[1] + ellipse[3]) / 2
+    rx, ry = (ellipse[2] - ellipse[0]) / 2 - margin, (ellipse[3] - ellipse[1]) / 2 - margin
+    return all(((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1 for x in box[0::2] for y in box[1::2])
+
+
+def paint(draw, xy, text, f, fill, anchor="la"):
+    """Paints text that must stay clear of the frame."""
+    box = draw.textbbox(xy, text, font=f, anchor=anchor)
+    assert within_ellipse(box, INNER_LINE, 4), f"{text!r} at {box} reaches the frame"
+    draw.text(xy, text, font=f, fill=fill, anchor=anchor)
+
+
 def background():
     w, h = 387, 160
     rng = random.Random(7)
-    img = Image.new("RGB", (w, h), (236, 228, 206))
-    px = img.load()
-    for y in range(h):  # a light paper grain
-        for x in range(w):
-            n = rng.randint(-14, 14)
-            r, g, b = px[x, y]
-            px[x, y] = (r + n, g + n, b + n - 4)
-    img = img.filter(ImageFilter.SMOOTH)
+    ground = Image.new("RGB", (w, h), (236, 228, 206))
+    grain(ground, rng, 14)
+    face = Image.new("RGB", (w, h), DARK_GREY)
+    grain(face, rng, 5)
+    inside = Image.new("L", (w, h), 0)
+    ImageDraw.Draw(inside).ellipse(OUTLINE, fill=255)
+    ground.paste(face, (0, 0), inside)
+    img = ground.filter(ImageFilter.SMOOTH)
     draw = ImageDraw.Draw(img)
-    # The rough dark grey frame of the ellipse (5, 10)-(387, 160): jittered rings, thick at the rim.
+    # The rough frame along the outline: jittered rings, darker than the face.
     for i in range(90):
         j = rng.uniform(0, 6)
-        box = (5 + j, 10 + j, 386 - j, 159 - j)
+        box = (OUTLINE[0] + j, OUTLINE[1] + j, OUTLINE[2] - j, OUTLINE[3] - j)
         grey = rng.randint(60, 95)
         draw.ellipse(box, outline=(grey, grey, grey + 4), width=1)
-    # A second, finer line inside the frame.
-    draw.ellipse((16, 20, 375, 149), outline=(110, 104, 96), width=1)
+    cx, cy = (OUTLINE[0] + OUTLINE[2]) / 2, (OUTLINE[1] + OUTLINE[3]) / 2
+    for i in range(1400):  # chips and specks that make it rough
+        t, j = rng.uniform(0, 2 * math.pi), rng.uniform(0, 8)
+        x = cx + (cx - OUTLINE[0] - j) * math.cos(t)
+        y = cy + (cy - OUTLINE[1] - j) * math.sin(t)
+        grey = rng.choice((rng.randint(40, 70), rng.randint(120, 150)))
+        draw.point((x, y), fill=(grey, grey, grey + 4))
+    draw.ellipse(INNER_LINE, outline=(96, 96, 100), width=1)
 
-    ink, blue = (40, 40, 48), (20, 40, 110)
-    draw.text((152, 26), "Programa:", font=font("DejaVuSans.ttf", 10), fill=ink)
-    draw.text((48, 68), "Versión", font=font("DejaVuSans.ttf", 10), fill=ink)
-    credit = "Realizado por " + AUTHOR
-    f = font("DejaVuSerif-Italic.ttf", 12)
-    cw = draw.textlength(credit, font=f)
-    draw.text(((w - cw) / 2 + 5, 112), credit, font=f, fill=blue)
-    f = font("DejaVuSans.ttf", 9)
-    aw = draw.textlength(ADDRESS, font=f)
-    draw.text((374 - aw, 74), ADDRESS, font=f, fill=blue)
+    ink, navy = (16, 16, 16), (0, 0, 112)
+    # "Tesoro" stands below this caption at (152, 40), "1.0" after the other at (96, 68).
+    paint(draw, (152, 26), "Programa:", font("DejaVuSans.ttf", 10), ink)
+    paint(draw, (91, 69), "Versión", font("DejaVuSans.ttf", 10), ink, anchor="ra")
+    paint(draw, (w / 2 + 5, 112), "Realizado por " + AUTHOR, font("DejaVuSerif-Italic.ttf", 12), navy, anchor="ma")
+    paint(draw, (360, 72), ADDRESS, font("DejaVuSans.ttf", 9), navy, anchor="ra")
     img.save(os.path.join(HERE, "autor_fondo.jpg"), "JPEG", quality=90, progressive=False, subsampling=0)
 
 

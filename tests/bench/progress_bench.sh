@@ -4,28 +4,16 @@
 # min/median/max of each and the ratio of the medians (with / without).
 # Usage: tests/bench/progress_bench.sh BUILD_DIR [SIZE_MIB] [ROUNDS]
 set -euo pipefail
-build=$(realpath "$1")
+# shellcheck source=tests/bench/wine_bench.sh
+source "$(dirname "$0")/wine_bench.sh"
+bench_setup "$0" "$1" progress_bench "${@:2}"
 size_mib=${2:-1024}
 rounds=${3:-5}
-exe="$build/tests/bench/progress_bench.exe"
-[ -f "$exe" ] || { echo "build $exe first (the windows build)"; exit 1; }
-
-if [[ -z ${TESORO_BENCH_INSIDE_X:-} ]]; then
-    TESORO_BENCH_INSIDE_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tesoro-bench.XXXXXX")
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all
-cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 mkdir -p "$work/source" "$work/copies"
 head -c "$((size_mib * 1024 * 1024))" /dev/urandom >"$work/source/imagen.dsk"
-winpath() { echo "Z:${1//\//\\}"; }
 
-/usr/lib/wine/wine64 "$exe" "$(winpath "$work/source/imagen.dsk")" "$(winpath "$work/copies")" "$rounds" \
+"$wine" "$exe" "$(winpath "$work/source/imagen.dsk")" "$(winpath "$work/copies")" "$rounds" \
     | tr -d '\r' | tee "$work/times.txt"
 cmp -s "$work/source/imagen.dsk" "$work/copies/imagen.BAK" || { echo "the copy differs"; exit 1; }
 

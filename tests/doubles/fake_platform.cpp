@@ -544,6 +544,7 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
 void FakeFileSystem::DeleteFile(const std::wstring& path) {
     const Parsed parsed = Parse(path);
     ReadyDrive(parsed.drive);
+    if (deleteRefusal) throw *deleteRefusal;
     const Entry* e = Find(parsed.Key());
     if (!e) Fail("file not found", path, FailureReason::NotFound);
     if (e->folder) Fail("is a folder", path, FailureReason::AccessDenied);

@@ -97,6 +97,7 @@ public:
     std::size_t copyPieceBytes = 64 * 1024;
     std::thread::id lastCopyThread;  // the thread the last copy ran on
     void DeleteFile(const std::wstring& path) override;
+    std::optional<PlatformError> deleteRefusal;  // when set, every deletion is refused with it
     void RemoveStaleTemporaries(const std::wstring& folder) override;
     std::optional<std::string> ReadFile(const std::wstring& path) override;
     // Creates an empty file; an existing file is left as it is.

@@ -8,33 +8,13 @@ namespace e2e {
 namespace {
 
 namespace autor = tesoro::autor_ids;
-const std::wstring kAboutCaption = L"Tesoro - Autor - Tomás Ficticio";
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchAbout(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != search->pid || Text(window) != kAboutCaption) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND FindAbout(const App& app) {
-    Search search{app.Pid(), nullptr};
-    EnumWindows(MatchAbout, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+const wchar_t kAboutCaption[] = L"Tesoro - Autor - Tomás Ficticio";
 
 // Clicks CmdAutor and waits for the about window to be shown.
 HWND OpenAbout(const App& app) {
     Click(app.Control(tesoro::ids::CmdAutor));
     HWND about = nullptr;
-    WaitUntil([&] { return (about = FindAbout(app)) != nullptr && IsWindowVisible(about); });
+    WaitUntil([&] { return (about = FindTopLevel(app.Pid(), nullptr, kAboutCaption)) != nullptr; });
     REQUIRE(about != nullptr, "the about window did not appear");
     return about;
 }

@@ -41,12 +41,6 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
     return FALSE;
 }
 
-HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
-    WindowSearch search{pid, className, caption};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 struct ChildSearch {
     int id;
     HWND found = nullptr;
@@ -183,6 +177,12 @@ MessageBoxInfo Describe(HWND box) {
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption) {
+    WindowSearch search{pid, className, caption};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 Settings& Config() {
     static Settings settings;

@@ -82,6 +82,10 @@ private:
     mutable unsigned syncToken_ = 0;
 };
 
+// The first visible top-level window of the process with that class and caption (nullptr: any);
+// nullptr when there is none.
+HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption);
+
 // Reading controls.
 std::wstring Text(HWND control);
 std::wstring ClassName(HWND window);
