@@ -37,10 +37,6 @@ protected:
         EXPECT_EQ(m.icon, MsgIcon::Exclamation);
         EXPECT_EQ(m.buttons, MsgButtons::YesNo);
     }
-    bool Listed(const std::wstring& name) const {
-        const auto& items = form->FileFuente.Items();
-        return std::find(items.begin(), items.end(), name) != items.end();
-    }
 };
 
 TEST_F(DeleteModeTest, EnteringShortensTheWindowAndListsOnlySafetyCopies) {

@@ -44,12 +44,6 @@ protected:
         clicked->Form_Load();
         return clicked;
     }
-    static void ClickFileIn(FrmMain& f, const std::wstring& name) {
-        const auto& items = f.FileFuente.Items();
-        const auto it = std::find(items.begin(), items.end(), name);
-        ASSERT_NE(it, items.end());
-        f.FileFuente.SelectItem(static_cast<int>(it - items.begin()));
-    }
     void ExpectOneMessage(const std::wstring& text, const std::wstring& title) {
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0].text, text);

@@ -39,11 +39,16 @@ protected:
 
     void OpenFolder(const std::wstring& path) { form->DirFuente.SetPath(path); }
 
-    void ClickFile(const std::wstring& name) {
-        const auto& items = form->FileFuente.Items();
+    void ClickFile(const std::wstring& name) { ClickFileIn(*form, name); }
+    static void ClickFileIn(FrmMain& f, const std::wstring& name) {
+        const auto& items = f.FileFuente.Items();
         const auto it = std::find(items.begin(), items.end(), name);
         ASSERT_NE(it, items.end()) << "not listed";
-        form->FileFuente.SelectItem(static_cast<int>(it - items.begin()));
+        f.FileFuente.SelectItem(static_cast<int>(it - items.begin()));
+    }
+    bool Listed(const std::wstring& name) const {
+        const auto& items = form->FileFuente.Items();
+        return std::find(items.begin(), items.end(), name) != items.end();
     }
 
     // Picks the entry of a drive list that names this drive letter, as a user would.

@@ -12,8 +12,6 @@ constexpr wchar_t kEditorPromptTitle[] = L"TESORO.DAT: Eliminar nombre de archiv
 constexpr wchar_t kEditorTitle[] = L"TESORO.DAT: Eliminar nombre...";
 constexpr wchar_t kNoDataText[] = L"No existen datos en\rel archivo TESORO.DAT";
 
-constexpr int kArrowBesideVerLog = 1920;
-constexpr int kArrowBesideBorrar = 1080;
 constexpr int kMostEntriesWithoutScrolling = 7;
 
 }  // namespace
@@ -60,7 +58,7 @@ void FrmMain::OpenLogView() {
     CmdVerLog.SetToolTip(L"Ocultar TESORO.DAT");
     FraFuente.SetCaption(L"TESORO.DAT");
     FraDestino.SetEnabled(false);
-    ImgFlecha.SetTop(kArrowBesideVerLog);
+    ImgFlecha.SetTop(kArrowAtVerLog);
     TmrFlecha.SetEnabled(true);
     CmdCopiar.SetEnabled(false);
     CmdBorrar.SetEnabled(false);
@@ -93,7 +91,7 @@ void FrmMain::CloseLogView() {
     DirFuente.SetVisible(true);
     FileFuente.SetVisible(true);
     if (DeleteMode) {
-        ImgFlecha.SetTop(kArrowBesideBorrar);
+        ImgFlecha.SetTop(kArrowAtBorrar);
         LblBorrar.SetVisible(true);
         CmdCopiar.SetEnabled(false);
         CmdCancelar.SetVisible(true);

@@ -11,15 +11,6 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-bool Throws(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError&) {
-        return true;
-    }
-    return false;
-}
-
 std::wstring Join(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
 
 bool AnyTemporary(World& world, const std::wstring& folder) {
@@ -206,6 +197,15 @@ void TemporaryFilesStayOutOfSight(World& world, const Report& report) {
 }
 
 }  // namespace
+
+bool Throws(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const PlatformError&) {
+        return true;
+    }
+    return false;
+}
 
 const std::vector<Case>& FileSystemContract() {
     static const std::vector<Case> cases = {

@@ -54,4 +54,7 @@ struct Case {
 
 const std::vector<Case>& FileSystemContract();
 
+// Whether the action was refused with a PlatformError.
+bool Throws(const std::function<void()>& action);
+
 }  // namespace tesoro::contract

@@ -14,6 +14,7 @@
 namespace {
 
 using tesoro::PlatformError;
+using tesoro::contract::Throws;
 
 int passed = 0, failed = 0;
 
@@ -23,15 +24,6 @@ void Report(const char* name, bool ok) {
 }
 
 void Skip(const char* name, const char* why) { std::printf("skip  %s (%s)\n", name, why); }
-
-bool Throws(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError&) {
-        return true;
-    }
-    return false;
-}
 
 // Set-up goes straight to the API in the extended form, so it works for long paths too.
 std::wstring Raw(const std::wstring& path) { return L"\\\\?\\" + path; }
