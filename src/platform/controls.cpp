@@ -236,13 +236,13 @@ FileList::FileList(int id, Control* parent, Rect rect, FileSystem& fs)
 // Reads the folder first, so that a failure leaves the list as it was.
 void FileList::Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection) {
     std::vector<std::wstring> items = fs_.ListFiles(path, pattern);
+    const std::wstring selected = keepSelection ? FileName() : L"";
     path_ = path;
     pattern_ = pattern;
     items_ = std::move(items);
     index_ = -1;
-    for (size_t i = 0; keepSelection && !selected_.empty() && i < items_.size(); ++i)
-        if (items_[i] == selected_) index_ = static_cast<int>(i);
-    if (index_ < 0) selected_.clear();
+    for (size_t i = 0; !selected.empty() && i < items_.size(); ++i)
+        if (items_[i] == selected) index_ = static_cast<int>(i);
     Notify(Property::Items);
     Notify(Property::Selection);
 }
@@ -258,12 +258,14 @@ void FileList::SetPath(const std::wstring& folder) {
 
 void FileList::SetPattern(const std::wstring& pattern) { Load(path_, pattern, pattern == pattern_); }
 
-const std::wstring& FileList::FileName() const { return selected_; }
+const std::wstring& FileList::FileName() const {
+    static const std::wstring kNone;
+    return index_ >= 0 ? items_[index_] : kNone;
+}
 
 void FileList::SelectItem(int index) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
     index_ = index;
-    selected_ = items_[index];
     Notify(Property::Selection);
     if (onClick) onClick();
 }
@@ -274,7 +276,6 @@ void FileList::Clear(const std::wstring& pattern) {
     pattern_ = pattern;
     items_.clear();
     index_ = -1;
-    selected_.clear();
     Notify(Property::Items);
     Notify(Property::Selection);
 }

@@ -332,7 +332,6 @@ private:
     std::wstring pattern_ = L"*.*";
     std::vector<std::wstring> items_;
     int index_ = -1;
-    std::wstring selected_;
 };
 
 enum class BorderStyle {
@@ -381,9 +380,7 @@ public:
         state_ = state;
         if (view_) view_->Changed(Property::WindowState);
     }
-    bool Shown() const { return shown_; }
     void Show() {
-        shown_ = true;
         state_ = WindowState::Normal;
         if (view_) view_->Show();
     }
@@ -404,7 +401,6 @@ public:
 private:
     int height_ = 0;
     WindowState state_ = WindowState::Normal;
-    bool shown_ = false;
     bool unloaded_ = false;
     FormView* view_ = nullptr;
 };
