@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "asan_options.h"
+#include "sanitizer_options.h"
 #include "copy_log/log_file.h"
 #include "doubles/fake_platform.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "asan_options.h"
+#include "sanitizer_options.h"
 #include "copy_log/log_entries.h"
 #include "copy_log/log_file.h"
 #include "platform/cp1252.h"
