@@ -7,22 +7,10 @@ namespace {
 
 using namespace tesoro::ids;
 
-const std::wstring kDone = L"La Copia de Seguridad se realizó con éxito.";
-const std::wstring kDoneTitle = L"Resultado Copia de Seguridad";
-
 std::string Binary(int seed) {
     std::string bytes;
     for (int i = 0; i < 3000; ++i) bytes += static_cast<char>((i * 7 + seed) & 0xff);
     return bytes;
-}
-
-// Presses CmdCopiar and answers the success box.
-void CopyAndConfirm(const App& app) {
-    Click(app.Control(CmdCopiar));
-    auto box = app.WaitForMessageBox();
-    CHECK_BOX(box, kDone, kDoneTitle, {IDOK}, L"information");
-    REQUIRE(box && app.Answer(*box, IDOK), "cannot answer the success box");
-    app.Sync();
 }
 
 SCENARIO("copying", "a copy is byte for byte and is logged") {

@@ -9,9 +9,6 @@ namespace {
 
 using namespace tesoro::ids;
 
-const std::wstring kDone = L"La Copia de Seguridad se realizó con éxito.";
-const std::wstring kDoneTitle = L"Resultado Copia de Seguridad";
-
 // Every name under a folder, hidden ones and those in subfolders included.
 std::vector<std::wstring> Tree(const std::wstring& folder) {
     std::vector<std::wstring> names;
@@ -35,21 +32,6 @@ bool HoldsTemporary(const std::wstring& folder) {
         if (path.find(L"\\~tesoro-") != std::wstring::npos) return true;
     }
     return false;
-}
-
-// Presses CmdCopiar, answers Yes when asked to replace, and answers the success box.
-void Copy(const App& app, bool expectQuestion = false) {
-    Click(app.Control(CmdCopiar));
-    auto box = app.WaitForMessageBox();
-    if (expectQuestion) {
-        REQUIRE(box && box->title == L"Archivo Existente" && app.Answer(*box, IDYES),
-                "no question to answer Yes");
-        app.Sync();
-        box = app.WaitForMessageBox();
-    }
-    CHECK_BOX(box, kDone, kDoneTitle, {IDOK}, L"information");
-    REQUIRE(box && app.Answer(*box, IDOK), "cannot answer the success box");
-    app.Sync();
 }
 
 SCENARIO("safe copy", "names that are not plain file names are refused and nothing is written") {
@@ -96,14 +78,14 @@ SCENARIO("safe copy", "a read-only source is copied twice") {
     REQUIRE(SetFileAttributesW((folder + L"\\fijo.txt").c_str(), FILE_ATTRIBUTE_READONLY), "cannot protect");
     App app(folder);
     ClickFile(app, L"fijo.txt");
-    Copy(app);
+    CopyAndConfirm(app);
     const std::wstring copy = folder + L"\\fijo.BAK";
     CHECK(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY, "the copy is not read-only");
     SetFileAttributesW((folder + L"\\fijo.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     REQUIRE(WriteBytes(folder + L"\\fijo.txt", "segunda"), "cannot change the source");
     SetFileAttributesW((folder + L"\\fijo.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ClickFile(app, L"fijo.txt");
-    Copy(app, true);
+    CopyAndConfirm(app, true);
     CHECK(ReadBytes(copy).value_or("") == "segunda", "the read-only copy was not replaced");
     CHECK(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY, "the new copy is not read-only");
     CloseAndWait(app);
@@ -119,7 +101,7 @@ SCENARIO("safe copy", "a Greek name keeps its one entry across restarts") {
     {
         App app(folder);
         ClickFile(app, L"Ωμέγα.txt");
-        Copy(app);
+        CopyAndConfirm(app);
         CloseAndWait(app);
     }
     CHECK(FileExists(folder + L"\\Ωμέγα.BAK"), "no copy was made");
@@ -134,7 +116,7 @@ SCENARIO("safe copy", "a Greek name keeps its one entry across restarts") {
     {
         App app(folder);
         ClickFile(app, L"Ωμέγα.txt");
-        Copy(app, true);
+        CopyAndConfirm(app, true);
         CloseAndWait(app);
     }
     CHECK(LogLines(ReadBytes(kLogPath).value_or("")) == std::vector<std::wstring>{line},
@@ -165,7 +147,7 @@ SCENARIO("safe copy", "a copy cut short by the end of the process leaves nothing
         CHECK(name.find(L"~tesoro") == std::wstring::npos, "listed: " + Show(name));
     CHECK_EQ(listed.size(), 2u);
     ClickFile(app, L"pequeño.txt");
-    Copy(app);
+    CopyAndConfirm(app);
     CHECK(!HoldsTemporary(folder), "the next copy left the stale temporary file");
     CloseAndWait(app);
     DeleteFileW((folder + L"\\grande.dat").c_str());

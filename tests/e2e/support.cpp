@@ -133,6 +133,20 @@ void CheckBox(const char* file, int line, const std::optional<MessageBoxInfo>& b
     expect(box->icon == icon, "box icon is " + Show(box->icon) + ", expected " + Show(icon));
 }
 
+void CopyAndConfirm(const App& app, bool replacing) {
+    Click(app.Control(tesoro::ids::CmdCopiar));
+    auto box = app.WaitForMessageBox();
+    if (replacing) {
+        REQUIRE(box && box->title == L"Archivo Existente" && app.Answer(*box, IDYES),
+                "no question to answer Yes");
+        app.Sync();
+        box = app.WaitForMessageBox();
+    }
+    CHECK_BOX(box, kDone, kDoneTitle, {IDOK}, L"information");
+    REQUIRE(box && app.Answer(*box, IDOK), "cannot answer the success box");
+    app.Sync();
+}
+
 void CloseAndWait(const App& app) {
     app.Close();
     REQUIRE(app.WaitForExit(), "the program did not end after WM_CLOSE");

@@ -13,6 +13,8 @@ namespace e2e {
 // Where the program keeps its log in the test prefix (C:\windows\temp exists there).
 inline const std::wstring kLogPath = L"C:\\windows\\temp\\TESORO.DAT";
 inline const std::wstring kPlaceholder = L"¿?.BAK";
+inline const std::wstring kDone = L"La Copia de Seguridad se realizó con éxito.";
+inline const std::wstring kDoneTitle = L"Resultado Copia de Seguridad";
 
 // A fresh folder C:\e2e\<name> for one scenario; `files` maps relative paths to contents.
 std::wstring Folder(const std::wstring& name,
@@ -43,6 +45,10 @@ void CheckBox(const char* file, int line, const std::optional<MessageBoxInfo>& b
               const std::wstring& title, const std::vector<int>& buttons, const std::wstring& icon);
 #define CHECK_BOX(box, text, title, buttons, icon) \
     ::e2e::CheckBox(__FILE__, __LINE__, box, text, title, buttons, icon)
+
+// Presses CmdCopiar, answers Yes when it asks to replace an existing copy (`replacing`), then checks and
+// answers the success box.
+void CopyAndConfirm(const App& app, bool replacing = false);
 
 // Closes the program with WM_CLOSE and requires it to end.
 void CloseAndWait(const App& app);
