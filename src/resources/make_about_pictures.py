@@ -166,7 +166,8 @@ def background():
     # "Tesoro" stands below this caption at (152, 40), "1.0" after the other at (96, 68).
     paint(draw, (152, 26), "Programa:", font("DejaVuSans.ttf", 10), ink)
     paint(draw, (91, 69), "Versión", font("DejaVuSans.ttf", 10), ink, anchor="ra")
-    paint(draw, (w / 2 + 5, 112), "Realizado por " + AUTHOR, font("DejaVuSerif-Italic.ttf", 12), navy, anchor="ma")
+    credit = "Realizado por " + AUTHOR
+    paint(draw, (w / 2 + 5, 112), credit, font("DejaVuSerif-Italic.ttf", 12), navy, anchor="ma")
     paint(draw, (360, 72), ADDRESS, font("DejaVuSans.ttf", 9), navy, anchor="ra")
     img.save(os.path.join(HERE, "autor_fondo.jpg"), "JPEG", quality=90, progressive=False, subsampling=0)
 
