@@ -53,53 +53,73 @@ protected:
                 {L"C:\\NOEXIS~1\\dentro.BAK", Outcome::NotFound}};
     }
 
+    // Every kind of path a log can name, with what the search answers.
+    static std::vector<std::pair<std::wstring, Outcome>> Cases() {
+        return {
+            // Ordinary files, however the path is spelt.
+            {L"C:\\Copias\\informe.BAK", Outcome::Found},
+            {L"c:\\COPIAS\\INFORME.bak", Outcome::Found},
+            {L"C:/Copias/informe.BAK", Outcome::Found},
+            {L"C:\\Copias\\..\\Copias\\.\\informe.BAK", Outcome::Found},
+            {L"C:\\Copias\\informe.BAK.", Outcome::Found},
+            {L"C:\\Copias\\nombre largo de la copia.BAK", Outcome::Found},
+            {L"C:\\Copias\\solo lectura.BAK", Outcome::Found},
+            // Things that are not ordinary files.
+            {L"C:\\Copias\\oculto.BAK", Outcome::NotFound},
+            {L"C:\\Copias\\sistema.BAK", Outcome::NotFound},
+            {L"C:\\Copias\\carpeta.BAK", Outcome::NotFound},
+            {L"C:\\Copias", Outcome::NotFound},
+            {L"C:\\Copias\\", Outcome::NotFound},
+            {L"C:\\", Outcome::NotFound},
+            // Gone: the file, its folder, a folder above it, a file standing where the folder should be.
+            {L"C:\\Copias\\falta.BAK", Outcome::NotFound},
+            {L"C:\\Falta\\informe.BAK", Outcome::NotFound},
+            {L"C:\\Falta\\Otra\\informe.BAK", Outcome::NotFound},
+            {L"C:\\Copias\\informe.BAK\\dentro.BAK", Outcome::NotFound},
+            {L"Q:\\informe.BAK", Outcome::NotFound},
+            {L"informe.BAK", Outcome::NotFound},  // relative to C:\, where it is not
+            // Wildcards, as a line with characters outside the code page holds them.
+            {L"C:\\Copias\\*.BAK", Outcome::Found},
+            {L"C:\\Copias\\inf?rme.BAK", Outcome::Found},
+            {L"C:\\Copias\\o*.BAK", Outcome::NotFound},
+            {L"C:\\Copias\\carpeta.*", Outcome::NotFound},
+            {L"C:\\Copias\\*.TXT", Outcome::NotFound},
+            {L"C:\\Falta\\*.BAK", Outcome::NotFound},
+            // Questions that cannot be answered.
+            {L"C:\\Cop*\\informe.BAK", Outcome::Fails},
+            {L"C:\\Copias\\a|b.BAK", Outcome::Fails},
+            {L"C:\\Copias\\a:b.BAK", Outcome::Fails},
+            {L"A:\\informe.BAK", Outcome::Fails},
+        };
+    }
+
     FakePlatform fake;
 };
 
 TEST_F(FileLookupTest, AgreesWithTheSearchEntryForEntry) {
-    const std::vector<std::pair<std::wstring, Outcome>> cases = {
-        // Ordinary files, however the path is spelt.
-        {L"C:\\Copias\\informe.BAK", Outcome::Found},
-        {L"c:\\COPIAS\\INFORME.bak", Outcome::Found},
-        {L"C:/Copias/informe.BAK", Outcome::Found},
-        {L"C:\\Copias\\..\\Copias\\.\\informe.BAK", Outcome::Found},
-        {L"C:\\Copias\\informe.BAK.", Outcome::Found},
-        {L"C:\\Copias\\nombre largo de la copia.BAK", Outcome::Found},
-        {L"C:\\Copias\\solo lectura.BAK", Outcome::Found},
-        // Things that are not ordinary files.
-        {L"C:\\Copias\\oculto.BAK", Outcome::NotFound},
-        {L"C:\\Copias\\sistema.BAK", Outcome::NotFound},
-        {L"C:\\Copias\\carpeta.BAK", Outcome::NotFound},
-        {L"C:\\Copias", Outcome::NotFound},
-        {L"C:\\Copias\\", Outcome::NotFound},
-        {L"C:\\", Outcome::NotFound},
-        // Gone: the file, its folder, a folder above it, a file standing where the folder should be.
-        {L"C:\\Copias\\falta.BAK", Outcome::NotFound},
-        {L"C:\\Falta\\informe.BAK", Outcome::NotFound},
-        {L"C:\\Falta\\Otra\\informe.BAK", Outcome::NotFound},
-        {L"C:\\Copias\\informe.BAK\\dentro.BAK", Outcome::NotFound},
-        {L"Q:\\informe.BAK", Outcome::NotFound},
-        {L"informe.BAK", Outcome::NotFound},  // relative to C:\, where it is not
-        // Wildcards, as a line with characters outside the code page holds them.
-        {L"C:\\Copias\\*.BAK", Outcome::Found},
-        {L"C:\\Copias\\inf?rme.BAK", Outcome::Found},
-        {L"C:\\Copias\\o*.BAK", Outcome::NotFound},
-        {L"C:\\Copias\\carpeta.*", Outcome::NotFound},
-        {L"C:\\Copias\\*.TXT", Outcome::NotFound},
-        {L"C:\\Falta\\*.BAK", Outcome::NotFound},
-        // Questions that cannot be answered.
-        {L"C:\\Cop*\\informe.BAK", Outcome::Fails},
-        {L"C:\\Copias\\a|b.BAK", Outcome::Fails},
-        {L"C:\\Copias\\a:b.BAK", Outcome::Fails},
-        {L"A:\\informe.BAK", Outcome::Fails},
-    };
     for (const auto& [path, expected] : ShortNameCases()) {
         EXPECT_EQ(Searched(fake.fs, path), expected) << path;
         EXPECT_EQ(LookedUp(fake.fs, path), expected) << path;
     }
-    for (const auto& [path, expected] : cases) {
+    for (const auto& [path, expected] : Cases()) {
         EXPECT_EQ(Searched(fake.fs, path), expected) << path;
         EXPECT_EQ(LookedUp(fake.fs, path), expected) << path;
+    }
+}
+
+TEST_F(FileLookupTest, ManyPathsAtOnceAgreeWithTheSearchEntryForEntry) {
+    std::vector<std::pair<std::wstring, Outcome>> cases = ShortNameCases();
+    for (auto& named : Cases()) cases.push_back(std::move(named));
+    std::vector<std::wstring> paths;
+    for (const auto& [path, expected] : cases) paths.push_back(path);
+
+    const std::vector<std::optional<FileLookup>> answers = fake.fs.LookUpOrdinaryFiles(paths);
+    ASSERT_EQ(answers.size(), cases.size());
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+        const Outcome atOnce = !answers[k]                               ? Outcome::Fails
+                               : *answers[k] == FileLookup::OrdinaryFile ? Outcome::Found
+                                                                         : Outcome::NotFound;
+        EXPECT_EQ(atOnce, cases[k].second) << cases[k].first;
     }
 }
 

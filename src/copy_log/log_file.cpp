@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 #include <utility>
 
 namespace tesoro {
@@ -61,36 +60,6 @@ void ReportFileError(Dialogs& dialogs, const std::wstring& problem, const std::w
     dialogs.MessageBox(problem + L"\r" + path + L"\r\r" + outcome, L"Error en TESORO.DAT",
                        MsgIcon::Exclamation, MsgButtons::Ok);
 }
-
-// Whether the copies named by the log still exist: one question to the file system per copy, none for a
-// copy whose folder was already found missing. A copy that cannot be looked for counts as present.
-class CopyFinder {
-public:
-    explicit CopyFinder(FileSystem& fs) : fs_(fs) {}
-
-    bool Exists(const std::wstring& path) {
-        const std::size_t slash = path.find_last_of(L"\\/");
-        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-        if (!folder.empty() && missingFolders_.contains(folder)) return false;
-        try {
-            switch (fs_.LookUpOrdinaryFile(path)) {
-                case FileLookup::OrdinaryFile:
-                    return true;
-                case FileLookup::FolderMissing:
-                    if (!folder.empty()) missingFolders_.insert(folder);
-                    return false;
-                case FileLookup::NoOrdinaryFile:
-                    return false;
-            }
-        } catch (const PlatformError&) {
-        }
-        return true;
-    }
-
-private:
-    FileSystem& fs_;
-    std::unordered_set<std::wstring> missingFolders_;  // as written in the log, so one text, one folder
-};
 
 }  // namespace
 
@@ -160,19 +129,24 @@ LogEntries CopyLogFile::Load() {
 }
 
 // Drops the entries whose copy on drive C: is gone, then moves the survivors in front of the emptied
-// slots, keeping their order. Empty lines from the file stay counted, behind the others.
+// slots, keeping their order. Empty lines from the file stay counted, behind the others. All the copies
+// are asked about in one go; a copy that cannot be looked for counts as present.
 void CopyLogFile::Prune(LogEntries& log) {
     const int countRead = log.count_;
-    CopyFinder copies(platform_.fs);
-    for (int k = 1; k <= countRead; ++k) {
-        std::wstring& entry = log.lines_[static_cast<std::size_t>(k - 1)];
-        const std::wstring destination = DestinationPart(entry);
+    std::vector<std::size_t> lines;
+    std::vector<std::wstring> copies;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(countRead); ++k) {
+        std::wstring destination = DestinationPart(log.lines_[k]);
         if (destination.empty() || UpperCase(destination.substr(0, 1)) != L"C") continue;
-        if (!copies.Exists(destination)) {
-            --log.count_;
-            entry.clear();
-            log.changed_ = true;
-        }
+        lines.push_back(k);
+        copies.push_back(std::move(destination));
+    }
+    const std::vector<std::optional<FileLookup>> found = platform_.fs.LookUpOrdinaryFiles(copies);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!found[i] || *found[i] == FileLookup::OrdinaryFile) continue;
+        --log.count_;
+        log.lines_[lines[i]].clear();
+        log.changed_ = true;
     }
     std::stable_partition(log.lines_.begin(), log.lines_.begin() + countRead,
                           [](const std::wstring& line) { return !line.empty(); });

@@ -83,6 +83,11 @@ public:
     // one with wildcards is searched. Throws when the question cannot be answered (drive not ready, a
     // name the file system refuses).
     virtual FileLookup LookUpOrdinaryFile(const std::wstring& path) = 0;
+    // LookUpOrdinaryFile for many paths, answers in their order; nullopt where it would throw. Nothing is
+    // asked about a path whose folder, written the same way, was found missing before. An implementation
+    // may answer from what it learns once for many paths (a folder listed once, a drive checked once).
+    virtual std::vector<std::optional<FileLookup>> LookUpOrdinaryFiles(
+        const std::vector<std::wstring>& paths);
     // Whether two paths name one existing file, by identity rather than by name (letter case, 8.3 names,
     // hard links); false when either is missing or cannot be reached.
     virtual bool SameFile(const std::wstring& a, const std::wstring& b) = 0;
@@ -111,6 +116,12 @@ public:
     // Writes a hidden temporary file in the same folder, flushes it, then replaces the old file in one
     // step: on failure the previous file is left as it was. A read-only file is refused. Throws on failure.
     virtual void ReplaceFile(const std::wstring& path, const std::string& bytes) = 0;
+
+protected:
+    // The answers of `lookUp` (given the index of a path) for each path, kept from asking about a folder
+    // already found missing.
+    static std::vector<std::optional<FileLookup>> LookUpEach(
+        const std::vector<std::wstring>& paths, const std::function<FileLookup(std::size_t)>& lookUp);
 };
 
 class Drives {

@@ -305,6 +305,32 @@ std::wstring ShortPath(const std::wstring& path) {
     return shortPath.starts_with(L"\\\\?\\") ? shortPath.substr(4) : shortPath;
 }
 
+// Looked up all at once, the paths must be answered as the search answers each.
+bool LookedUpAtOnceAgree(tesoro::FileSystem& fs, const std::vector<std::wstring>& paths) {
+    const std::vector<std::optional<tesoro::FileLookup>> answers = fs.LookUpOrdinaryFiles(paths);
+    int disagreements = 0;
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        const Outcome atOnce = !answers[k]                                       ? Outcome::Fails
+                               : *answers[k] == tesoro::FileLookup::OrdinaryFile ? Outcome::Found
+                                                                                 : Outcome::NotFound;
+        const Outcome searched = Searched(fs, paths[k]);
+        if (atOnce == searched) continue;
+        ++disagreements;
+        std::printf("      %ls: search %s, at once %s\n", paths[k].c_str(), Name(searched), Name(atOnce));
+    }
+    return answers.size() == paths.size() && disagreements == 0;
+}
+
+// A folder holding far more than is asked about is not listed: the paths are asked about one by one,
+// with the same answers.
+void LookUpInALargeFolder(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"lookup-large");
+    for (int k = 0; k < 200; ++k) Write(dir / (L"copia" + std::to_wstring(k) + L".bak"), "x");
+    std::vector<std::wstring> paths;
+    for (int k = 0; k < 10; ++k) paths.push_back(dir / (L"copia" + std::to_wstring(k * 37) + L".bak"));
+    Report("lookup: many paths in a large folder agree with the search", LookedUpAtOnceAgree(fs, paths));
+}
+
 // The quick look at one path must answer as the search does, path for path.
 void LookUpAgreesWithTheSearch(tesoro::FileSystem& fs, const std::wstring& root) {
     Scratch dir(root, L"lookup");
@@ -319,6 +345,8 @@ void LookUpAgreesWithTheSearch(tesoro::FileSystem& fs, const std::wstring& root)
     CreateDirectoryW(Raw(dir / L"carpeta.bak").c_str(), nullptr);
     CreateDirectoryW(Raw(dir / L"carpeta de copias larga").c_str(), nullptr);
     Write(dir / L"carpeta de copias larga\\dentro.bak", "x");
+    Write(dir / L"canci\u00F3n.bak", "x");
+    Write(dir / L"l\u0131ra.bak", "x");  // a dotless i, which some case rules make an I
 
     const std::wstring shortLong = ShortPath(dir / L"nombre largo de la copia.bak");
     const std::wstring shortHidden = ShortPath(dir / L"oculto largo.bak");
@@ -333,6 +361,12 @@ void LookUpAgreesWithTheSearch(tesoro::FileSystem& fs, const std::wstring& root)
     const std::vector<std::pair<std::wstring, std::optional<Outcome>>> cases = {
         {dir / L"copia.bak", Outcome::Found},
         {dir / L"COPIA.BAK", Outcome::Found},
+        {dir / L"canci\u00F3n.bak", Outcome::Found},
+        {dir / L"CANCI\u00D3N.BAK", std::nullopt},
+        {dir / L"CANCION.BAK", Outcome::NotFound},
+        {dir / L"l\u0131ra.bak", Outcome::Found},
+        {dir / L"LIRA.BAK", std::nullopt},
+        {dir / L"lira.bak", std::nullopt},
         {forward, Outcome::Found},
         {dir / L"..\\lookup\\.\\copia.bak", Outcome::Found},
         {dir / L"copia.bak.", Outcome::Found},
@@ -375,6 +409,11 @@ void LookUpAgreesWithTheSearch(tesoro::FileSystem& fs, const std::wstring& root)
                     Name(lookedUp), expected ? Name(*expected) : "the same");
     }
     Report("lookup: agrees with the search, path for path", disagreements == 0);
+
+    // Asked all at once, the paths of one folder are answered from one listing of it.
+    std::vector<std::wstring> paths;
+    for (const auto& [path, expected] : cases) paths.push_back(path);
+    Report("lookup: many paths at once agree with the search, path for path", LookedUpAtOnceAgree(fs, paths));
 
     Report("lookup: a missing folder is told apart",
            fs.LookUpOrdinaryFile(dir / L"falta\\copia.bak") == tesoro::FileLookup::FolderMissing &&
@@ -659,6 +698,7 @@ int main(int argc, char** argv) {
         LongAndForeignNamesCopy(fs, root);
         FindingOrdinaryFiles(fs, root);
         LookUpAgreesWithTheSearch(fs, root);
+        LookUpInALargeFolder(fs, root);
         ListingFolders(fs, root);
         ListingInTheSystemsOrder(fs, root);
         ReplacingAWholeFile(fs, root);

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "platform/temporary_files.h"
 #include "platform/win32/win32_services.h"
@@ -39,13 +41,23 @@ private:
     HANDLE handle_;
 };
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+// Makes `full` the absolute form of the path. Most paths fit MAX_PATH: one call then, where asking for
+// the size first would take two; `full` keeps its buffer for the next call.
+void MakeFullPath(const std::wstring& path, std::wstring& full) {
+    full.resize(std::max<std::size_t>(full.capacity(), MAX_PATH));
+    DWORD size = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (size >= full.size()) {
+        full.resize(size);
+        size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+        if (size >= full.size()) ThrowLastError("GetFullPathNameW");
+    }
     if (size == 0) ThrowLastError("GetFullPathNameW");
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (size == 0 || size >= full.size()) ThrowLastError("GetFullPathNameW");
     full.resize(size);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full;
+    MakeFullPath(path, full);
     return full;
 }
 
@@ -247,19 +259,201 @@ DWORD CheckReplaceable(const std::wstring& target, const FileIdentity& source) {
     return attributes;
 }
 
+// Drive letters, as bits (A: is 1), whose root was found there.
+using DriveSet = std::uint32_t;
+
 // A search that found nothing on a drive that is there but cannot be read (no disc, a lost network
-// share) has not really been carried out. On a drive that does not exist there is no file.
-void ThrowIfDriveUnreadable(const std::wstring& path) {
+// share) has not really been carried out. On a drive that does not exist there is no file. With
+// `readable`, a drive found there once is not asked about again.
+void ThrowIfDriveUnreadable(const std::wstring& path, DriveSet* readable = nullptr) {
     std::wstring full = FullPath(path);
     if (full.size() < 3 || full[1] != L':') return;
     std::wstring root = full.substr(0, 3);
     wchar_t letter = full[0] >= L'a' && full[0] <= L'z' ? static_cast<wchar_t>(full[0] - 0x20) : full[0];
+    const DriveSet bit = letter >= L'A' && letter <= L'Z' ? 1u << (letter - L'A') : 0;
+    if (readable && (*readable & bit)) return;
     // The root first: asking which drives exist is far slower, and needed only when the root is not there.
-    if (GetFileAttributesW((L"\\\\?\\" + root).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    if (GetFileAttributesW((L"\\\\?\\" + root).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (readable) *readable |= bit;
+        return;
+    }
     const DWORD error = GetLastError();
-    if (letter < L'A' || letter > L'Z' || !(GetLogicalDrives() & (1u << (letter - L'A')))) return;
+    if (!bit || !(GetLogicalDrives() & bit)) return;
     ThrowApiError("GetFileAttributesW", error);
 }
+
+wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c; }
+
+bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return AsciiUpper(x) == AsciiUpper(y); });
+}
+
+// A hash of the name that names differing in ASCII letter case alone share.
+std::uint64_t AsciiCaseKey(std::wstring_view name) {
+    std::uint64_t key = 14695981039346656037ull;
+    for (wchar_t c : name) key = (key ^ AsciiUpper(c)) * 1099511628211ull;
+    return key;
+}
+
+bool IsAscii(std::wstring_view name) {
+    return std::all_of(name.begin(), name.end(), [](wchar_t c) { return c < 0x80; });
+}
+
+// Letters outside ASCII that some case rule turns into an ASCII letter (dotted and dotless i, long s,
+// the Kelvin sign): a name holding one may be found under an ASCII name that differs from it.
+bool MayFoldIntoAscii(std::wstring_view name) {
+    return name.find_first_of(L"\u0130\u0131\u017F\u212A") != std::wstring_view::npos;
+}
+
+// One folder's entries by their long and 8.3 names, read in one listing, telling what a query of the
+// attributes of a name in the folder would give. Where the listing alone cannot be sure (the name
+// matches only in another letter case, or matches two entries) it does not answer, and the query must.
+class FolderIndex {
+public:
+    // Lists the folder ("C:\Copias\"); nullopt when it cannot be listed or holds more than `limit` entries.
+    static std::optional<FolderIndex> List(const std::wstring& folder, std::size_t limit) {
+        WIN32_FIND_DATAW entry;
+        HANDLE found = FindFirstFileExW((L"\\\\?\\" + folder + L"*").c_str(), FindExInfoStandard, &entry,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (found == INVALID_HANDLE_VALUE) return std::nullopt;
+        struct Closer {
+            HANDLE handle;
+            ~Closer() { FindClose(handle); }
+        } closer{found};
+        FolderIndex index;
+        std::uint32_t count = 0;
+        do {
+            if (++count > limit) return std::nullopt;
+            index.Add(entry.cFileName, count, entry.dwFileAttributes);
+            index.Add(entry.cAlternateFileName, count, entry.dwFileAttributes);
+        } while (FindNextFileW(found, &entry));
+        if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+        std::sort(index.names_.begin(), index.names_.end(), ByKey);
+        return index;
+    }
+
+    // The attributes of the entry of that name, INVALID_FILE_ATTRIBUTES when there is none; nullopt when
+    // the listing cannot tell.
+    std::optional<DWORD> Attributes(std::wstring_view name) const {
+        const auto [first, last] =
+            std::equal_range(names_.begin(), names_.end(), Name{AsciiCaseKey(name)}, ByKey);
+        const Name* match = nullptr;
+        for (auto named = first; named != last; ++named) {
+            if (!EqualIgnoringAsciiCase(Text(*named), name)) continue;
+            if (match && match->entry != named->entry) return std::nullopt;  // two entries answer to it
+            if (!match || Text(*named) == name) match = &*named;
+        }
+        if (!match) {
+            // Other case rules than ASCII's may match it to a name here.
+            if (!IsAscii(name) || foldsIntoAscii_) return std::nullopt;
+            return INVALID_FILE_ATTRIBUTES;
+        }
+        if (Text(*match) != name) return std::nullopt;  // only in another letter case
+        return match->attributes;
+    }
+
+private:
+    // Kept in one text and one array: a folder of many thousand entries would otherwise cost an
+    // allocation or two for each.
+    struct Name {
+        std::uint64_t key;
+        std::uint32_t entry = 0, at = 0, length = 0;
+        DWORD attributes = 0;
+    };
+
+    static bool ByKey(const Name& a, const Name& b) { return a.key < b.key; }
+
+    void Add(const wchar_t* name, std::uint32_t entry, DWORD attributes) {
+        const std::wstring_view text(name);
+        if (text.empty()) return;  // no 8.3 name
+        foldsIntoAscii_ = foldsIntoAscii_ || MayFoldIntoAscii(text);
+        names_.push_back({AsciiCaseKey(text), entry, static_cast<std::uint32_t>(text_.size()),
+                          static_cast<std::uint32_t>(text.size()), attributes});
+        text_.append(text);
+    }
+
+    std::wstring_view Text(const Name& name) const {
+        return std::wstring_view(text_).substr(name.at, name.length);
+    }
+
+    std::wstring text_;  // every name, one after the other
+    std::vector<Name> names_;
+    bool foldsIntoAscii_ = false;
+};
+
+// Answers look-ups in the folders that many of the paths name from one listing of each: under some
+// systems a query for a name that is not there reads the whole folder every time.
+class FolderListings {
+public:
+    explicit FolderListings(const std::vector<std::wstring>& paths) : places_(paths.size()) {
+        std::unordered_map<std::wstring, std::size_t> folderIds;
+        std::size_t last = 0;  // most paths share the folder of the one before
+        std::wstring full;
+        for (std::size_t k = 0; k < paths.size(); ++k) {
+            if (!ListablePath(paths[k], full)) continue;
+            const std::size_t slash = full.rfind(L'\\');
+            const std::wstring_view folder = std::wstring_view(full).substr(0, slash + 1);
+            if (folders_.empty() || folders_[last].path != folder) {
+                auto [id, added] = folderIds.try_emplace(std::wstring(folder), folders_.size());
+                if (added) folders_.push_back({id->first, 0, std::nullopt, false});
+                last = id->second;
+            }
+            ++folders_[last].paths;
+            places_[k] = {last, full.substr(slash + 1)};
+        }
+    }
+
+    // The answer for the path with that index, nullopt when its folder was not listed.
+    std::optional<FileLookup> Answer(std::size_t index, const std::wstring& path) {
+        const std::optional<Place>& place = places_[index];
+        if (!place) return std::nullopt;
+        Folder& folder = folders_[place->folder];
+        if (folder.paths < kListFrom) return std::nullopt;
+        if (!folder.tried) {
+            folder.tried = true;
+            folder.index = FolderIndex::List(folder.path, 2 * folder.paths + 64);
+        }
+        if (!folder.index) return std::nullopt;
+        const std::optional<DWORD> attributes = folder.index->Attributes(place->name);
+        if (!attributes) return std::nullopt;
+        const bool ordinary = *attributes != INVALID_FILE_ATTRIBUTES && IsOrdinary(*attributes) &&
+                              !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
+        return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+    }
+
+private:
+    // Fewer paths in one folder are quicker to ask about one by one than to list it.
+    static constexpr std::size_t kListFrom = 8;
+
+    struct Folder {
+        std::wstring path;
+        std::size_t paths;
+        std::optional<FolderIndex> index;
+        bool tried;
+    };
+    struct Place {
+        std::size_t folder;
+        std::wstring name;
+    };
+
+    // Whether the path names a file in a folder of a drive plainly enough for a listing to answer for
+    // it (no wildcards or streams, no device, a name a folder can hold), making `full` its full path.
+    static bool ListablePath(const std::wstring& path, std::wstring& full) {
+        if (path.empty() || NeedsSearch(path)) return false;
+        try {
+            MakeFullPath(path, full);
+        } catch (const PlatformError&) {
+            return false;
+        }
+        if (full.size() < 4 || full[1] != L':' || full[2] != L'\\') return false;
+        const std::size_t nameLength = full.size() - full.rfind(L'\\') - 1;
+        return nameLength > 0 && nameLength <= MAX_PATH - 5;  // 255: the longest name
+    }
+
+    std::vector<Folder> folders_;
+    std::vector<std::optional<Place>> places_;
+};
 
 std::wstring FolderPrefix(const std::wstring& apiPath) { return apiPath.substr(0, apiPath.rfind(L'\\') + 1); }
 
@@ -519,24 +713,17 @@ public:
         return false;
     }
 
-    // For one name the search and the attributes say the same (both resolve 8.3 names), and the attributes
-    // take one query where the search opens the folder and then asks again to tell "no such file" from
-    // "no such folder".
-    FileLookup LookUpOrdinaryFile(const std::wstring& path) override {
-        if (path.empty() || NeedsSearch(path)) {
-            return FindOrdinaryFile(path) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
-        }
-        const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES) {
-            const bool ordinary =
-                IsOrdinary(attributes) && !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
-            return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            ThrowApiError("GetFileAttributesW", error);
-        ThrowIfDriveUnreadable(path);
-        return error == ERROR_FILE_NOT_FOUND ? FileLookup::NoOrdinaryFile : FileLookup::FolderMissing;
+    FileLookup LookUpOrdinaryFile(const std::wstring& path) override { return LookUpOne(path, nullptr); }
+
+    std::vector<std::optional<FileLookup>> LookUpOrdinaryFiles(
+        const std::vector<std::wstring>& paths) override {
+        QuietErrorMode quiet;
+        FolderListings listings(paths);
+        DriveSet readable = 0;
+        return LookUpEach(paths, [&](std::size_t index) {
+            const std::optional<FileLookup> listed = listings.Answer(index, paths[index]);
+            return listed ? *listed : LookUpOne(paths[index], &readable);
+        });
     }
 
     bool SameFile(const std::wstring& a, const std::wstring& b) override {
@@ -622,6 +809,27 @@ public:
     }
 
 private:
+    // For one name the search and the attributes say the same (both resolve 8.3 names), and the attributes
+    // take one query where the search opens the folder and then asks again to tell "no such file" from
+    // "no such folder".
+    // With `readable`, a drive found there once is not asked about again.
+    FileLookup LookUpOne(const std::wstring& path, DriveSet* readable) {
+        if (path.empty() || NeedsSearch(path)) {
+            return FindOrdinaryFile(path) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+        }
+        const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            const bool ordinary =
+                IsOrdinary(attributes) && !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
+            return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            ThrowApiError("GetFileAttributesW", error);
+        ThrowIfDriveUnreadable(path, readable);
+        return error == ERROR_FILE_NOT_FOUND ? FileLookup::NoOrdinaryFile : FileLookup::FolderMissing;
+    }
+
     static DWORD Attributes(const std::wstring& path) {
         if (path.empty()) return INVALID_FILE_ATTRIBUTES;
         return GetFileAttributesW(ApiPath(path).c_str());
