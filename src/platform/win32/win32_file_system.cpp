@@ -400,7 +400,8 @@ public:
                 last = id->second;
             }
             ++folders_[last].paths;
-            places_[k] = {last, full.substr(slash + 1)};
+            places_[k] = {last, names_.size(), full.size() - slash - 1};
+            names_.append(full, slash + 1);
         }
     }
 
@@ -415,7 +416,8 @@ public:
             folder.index = FolderIndex::List(folder.path, 2 * folder.paths + 64);
         }
         if (!folder.index) return std::nullopt;
-        const std::optional<DWORD> attributes = folder.index->Attributes(place->name);
+        const std::optional<DWORD> attributes =
+            folder.index->Attributes(std::wstring_view(names_).substr(place->nameAt, place->nameLength));
         if (!attributes) return std::nullopt;
         const bool ordinary = *attributes != INVALID_FILE_ATTRIBUTES && IsOrdinary(*attributes) &&
                               !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
@@ -433,8 +435,7 @@ private:
         bool tried;
     };
     struct Place {
-        std::size_t folder;
-        std::wstring name;
+        std::size_t folder, nameAt, nameLength;  // the name in names_
     };
 
     // Whether the path names a file in a folder of a drive plainly enough for a listing to answer for
@@ -453,6 +454,7 @@ private:
 
     std::vector<Folder> folders_;
     std::vector<std::optional<Place>> places_;
+    std::wstring names_;  // the names of all places, one after the other
 };
 
 std::wstring FolderPrefix(const std::wstring& apiPath) { return apiPath.substr(0, apiPath.rfind(L'\\') + 1); }
@@ -775,12 +777,18 @@ public:
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
             ThrowApiError("CreateFileW", error);
         }
+        // Read in one go where the size is known (a log of thousands of entries is megabytes); the byte
+        // reserved beyond it lets the end be found without growing the buffer.
+        LARGE_INTEGER size{};
         std::string bytes;
-        char chunk[1 << 16];
+        if (GetFileSizeEx(file.Get(), &size) && size.QuadPart < (1 << 30)) bytes.reserve(size.QuadPart + 1);
         DWORD read = 0;
         do {
-            if (!::ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr)) ThrowLastError("ReadFile");
-            bytes.append(chunk, read);
+            const std::size_t at = bytes.size();
+            bytes.resize(bytes.capacity() > at ? bytes.capacity() : at + (1 << 16));
+            const DWORD room = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1u << 30));
+            if (!::ReadFile(file.Get(), bytes.data() + at, room, &read, nullptr)) ThrowLastError("ReadFile");
+            bytes.resize(at + read);
         } while (read > 0);
         return bytes;
     }
