@@ -90,6 +90,24 @@ TEST_F(SelectionTest, TheDestinationFolderFollowsOnlyWhileBothListsShowTheSameDr
     EXPECT_EQ(form->DirDestino.Path(), destination);
 }
 
+TEST_F(SelectionTest, OpeningAFolderReadsItOnceForBothFolderListsAndOnceForTheFiles) {
+    fake.fs.AddFolder(L"C:\\Datos\\Sub");
+    Start();
+    const int folderReads = fake.fs.folderReads, fileReads = fake.fs.fileReads;
+    OpenFolder(L"C:\\Datos");
+    EXPECT_EQ(fake.fs.folderReads - folderReads, 1);
+    EXPECT_EQ(fake.fs.fileReads - fileReads, 1);
+    FolderList fresh(1, nullptr, {}, fake.fs);
+    fresh.SetPath(L"C:\\Datos");
+    EXPECT_EQ(form->DirDestino.Path(), fresh.Path());
+    ASSERT_EQ(form->DirDestino.Items().size(), fresh.Items().size());
+    for (std::size_t i = 0; i < fresh.Items().size(); ++i) {
+        EXPECT_EQ(form->DirDestino.Items()[i].path, fresh.Items()[i].path);
+        EXPECT_EQ(form->DirDestino.Items()[i].opened, fresh.Items()[i].opened);
+    }
+    EXPECT_EQ(form->DirDestino.ListIndex(), fresh.ListIndex());
+}
+
 TEST_F(SelectionTest, AReadyDriveInTheSourceListMovesAllFourLists) {
     AddDriveD();
     fake.fs.SetDriveCurrentFolder(L'D', L"D:\\Copias");

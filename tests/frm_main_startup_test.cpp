@@ -98,6 +98,28 @@ TEST_F(StartupTest, LoadShowsTheCurrentFolderAndThePlaceholderName) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// A large current folder costs a reading per list kind: the folder lists share one, the drive lists
+// ask each drive for its label once.
+TEST_F(StartupTest, TheStartFolderAndTheDrivesAreReadOncePerKind) {
+    fake.fs.AddFolder(L"C:\\Datos\\Sub");
+    fake.fs.AddFile(L"C:\\Datos\\informe.txt", "x");
+    fake.fs.AddDrive(L'D', kFixed, L"DATOS");
+    fake.fs.SetCurrentFolder(L"C:\\Datos");
+    FrmMain& f = Start();
+    EXPECT_EQ(fake.fs.folderReads, 1);
+    EXPECT_EQ(fake.fs.fileReads, 1);
+    EXPECT_EQ(fake.drives.labelQueries, 2);
+    for (const FolderList* list : {&f.DirFuente, &f.DirDestino}) {
+        EXPECT_EQ(list->Path(), L"C:\\Datos");
+        ASSERT_EQ(list->Items().size(), 3u);
+        EXPECT_EQ(list->Items()[2].name, L"Sub");
+        EXPECT_EQ(list->ListIndex(), 1);
+    }
+    EXPECT_EQ(f.FileFuente.Items(), std::vector<std::wstring>{L"informe.txt"});
+    EXPECT_EQ(f.DrvFuente.Items(), (std::vector<std::wstring>{L"c: [SISTEMA]", L"d: [DATOS]"}));
+    EXPECT_EQ(f.DrvDestino.Items(), f.DrvFuente.Items());
+}
+
 TEST_F(StartupTest, ALongCurrentFolderShowsOnTwoLinesAtOnce) {
     const std::wstring folder = L"C:\\Documentos de la empresa\\Contabilidad anual\\Ejercicio 2026";
     fake.fs.SetCurrentFolder(folder);

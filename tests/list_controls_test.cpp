@@ -165,6 +165,53 @@ TEST_F(ListControlsTest, FolderRefreshShowsNewSubfolders) {
     EXPECT_EQ(view.changes, (std::vector<Property>{Property::Items, Property::Selection}));
 }
 
+// A list made from another one, or following it, shows exactly what its own reading would show.
+TEST_F(ListControlsTest, ASecondListShowsTheFirstOnesReadingWithoutReadingAgain) {
+    DriveList drives(1, nullptr, {}, fake.drives, fake.fs);
+    FolderList folders(2, nullptr, {}, fake.fs);
+    const int labels = fake.drives.labelQueries, reads = fake.fs.folderReads;
+    DriveList sameDrives(3, nullptr, {}, drives);
+    FolderList sameFolder(4, nullptr, {}, folders);
+    EXPECT_EQ(fake.drives.labelQueries, labels);
+    EXPECT_EQ(fake.fs.folderReads, reads);
+    EXPECT_EQ(sameDrives.id, 3);
+    EXPECT_EQ(sameDrives.Items(), drives.Items());
+    EXPECT_EQ(sameDrives.Drive(), drives.Drive());
+    EXPECT_EQ(sameFolder.id, 4);
+    EXPECT_EQ(sameFolder.Path(), folders.Path());
+    EXPECT_EQ(Names(sameFolder), Names(folders));
+    EXPECT_EQ(sameFolder.ListIndex(), folders.ListIndex());
+
+    // Each goes its own way afterwards.
+    sameDrives.SetDrive(L"d:");
+    sameFolder.SetPath(L"C:\\Datos\\beta");
+    EXPECT_EQ(drives.Drive(), L"c: [SISTEMA]");
+    EXPECT_EQ(folders.Path(), L"C:\\Datos");
+}
+
+TEST_F(ListControlsTest, FollowingMovesLikeSetPathWithoutReadingTheFolderAgain) {
+    FolderList source(1, nullptr, {}, fake.fs), follower(2, nullptr, {}, fake.fs),
+        reference(3, nullptr, {}, fake.fs);
+    follower.SetPath(L"d:");
+    RecordingView view;
+    follower.Bind(&view);
+    follower.onChange = [&] { events.push_back(follower.Path()); };
+    source.SetPath(L"C:\\Datos\\Alfa");
+    reference.SetPath(L"C:\\Datos\\Alfa");
+    const int reads = fake.fs.folderReads;
+
+    follower.Follow(source);
+    follower.Follow(source);  // already there: shown again, no change raised
+    EXPECT_EQ(fake.fs.folderReads, reads);
+    EXPECT_EQ(follower.Path(), reference.Path());
+    EXPECT_EQ(Names(follower), Names(reference));
+    EXPECT_EQ(follower.ListIndex(), reference.ListIndex());
+    EXPECT_EQ(follower.Items().back().path, reference.Items().back().path);
+    EXPECT_EQ(events, std::vector<std::wstring>{L"C:\\Datos\\Alfa"});
+    EXPECT_EQ(view.changes, (std::vector<Property>{Property::Items, Property::Selection, Property::Value,
+                                                   Property::Items, Property::Selection}));
+}
+
 // ---- FileList ----
 
 TEST_F(ListControlsTest, FileListShowsOrdinaryMatchingFilesSorted) {

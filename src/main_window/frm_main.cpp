@@ -49,8 +49,9 @@ FrmMain::FrmMain(Platform& platform)
       FraFuente(Kind::Frame, ids::FraFuente, nullptr, {120, 0, 5655, 3255}),
       CmdCancelar(Kind::Button, ids::CmdCancelar, &FraFuente, {3720, 240, 1695, 255}),
       FileFuente(ids::FileFuente, &FraFuente, {2880, 1080, 2655, 2040}, platform.fs),
-      DirFuente(ids::DirFuente, &FraFuente, {120, 1440, 2535, 1665}, platform.fs),
-      DrvFuente(ids::DrvFuente, &FraFuente, {120, 1080, 1575, 315}, platform.drives, platform.fs),
+      // The source lists start where the destination lists did: one reading serves both.
+      DirFuente(ids::DirFuente, &FraFuente, {120, 1440, 2535, 1665}, DirDestino),
+      DrvFuente(ids::DrvFuente, &FraFuente, {120, 1080, 1575, 315}, DrvDestino),
       LblDat(ids::LblDat, &FraFuente, {120, 240, 5415, 2895}),
       LblArchFuente(Kind::Label, ids::LblArchFuente, &FraFuente, {240, 600, 0, 0}),
       LblFuente(Kind::Label, ids::LblFuente, &FraFuente, {240, 240, 0, 0}),

@@ -73,7 +73,8 @@ void FrmMain::DirFuente_Change() {
 }
 
 void FrmMain::FileFuente_PathChange() {
-    if (DrvDestino.Drive() == DrvFuente.Drive()) DirDestino.SetPath(DirFuente.Path());
+    // The source folder list has just read the folder: the destination list takes that reading.
+    if (DrvDestino.Drive() == DrvFuente.Drive()) DirDestino.Follow(DirFuente);
     ShowSourceFolder();
 }
 

@@ -143,6 +143,13 @@ DriveList::DriveList(int id, Control* parent, Rect rect, Drives& drives, FileSys
       items_(DriveEntries(drives)),
       index_(CurrentDriveIndex(items_, fs)) {}
 
+DriveList::DriveList(int id, Control* parent, Rect rect, const DriveList& sameDrives)
+    : Control(Kind::DriveList, id, parent, rect),
+      drives_(sameDrives.drives_),
+      fs_(sameDrives.fs_),
+      items_(sameDrives.items_),
+      index_(sameDrives.index_) {}
+
 const std::wstring& DriveList::Drive() const {
     static const std::wstring kNone;
     return index_ >= 0 ? items_[index_] : kNone;
@@ -183,14 +190,22 @@ FolderList::FolderList(int id, Control* parent, Rect rect, FileSystem& fs)
     }
 }
 
+FolderList::FolderList(int id, Control* parent, Rect rect, const FolderList& sameFolder)
+    : Control(Kind::FolderList, id, parent, rect),
+      fs_(sameFolder.fs_),
+      path_(sameFolder.path_),
+      items_(sameFolder.items_),
+      index_(sameFolder.index_) {}
+
 // Reads everything first, so that a failure leaves the list as it was.
-void FolderList::Load(const std::wstring& path) {
-    std::vector<Item> items = FolderItems(fs_, path, true);
-    const int index = static_cast<int>(SplitFolders(path).size());
+void FolderList::Load(const std::wstring& path) { Show(path, FolderItems(fs_, path, true)); }
+
+// The path's own folder is highlighted.
+void FolderList::Show(const std::wstring& path, std::vector<Item> items) {
     const bool moved = path != path_;
     path_ = path;
     items_ = std::move(items);
-    index_ = index;
+    index_ = static_cast<int>(SplitFolders(path).size());
     Notify(Property::Items);
     Notify(Property::Selection);
     if (moved) Notify(Property::Value);
@@ -221,6 +236,12 @@ void FolderList::OpenItem(int index) {
 }
 
 void FolderList::Refresh() { Load(path_); }
+
+void FolderList::Follow(const FolderList& other) {
+    const bool moved = other.path_ != path_;
+    Show(other.path_, other.items_);
+    if (moved && onChange) onChange();
+}
 
 // ---- FileList ----
 

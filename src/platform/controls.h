@@ -256,6 +256,9 @@ private:
 class DriveList : public Control {
 public:
     DriveList(int id, Control* parent, Rect rect, Drives& drives, FileSystem& fs);
+    // A second list made at the same moment: it shows what the first one read, without asking every
+    // drive for its label again.
+    DriveList(int id, Control* parent, Rect rect, const DriveList& sameDrives);
     std::function<void()> onChange;
 
     const std::wstring& Drive() const;
@@ -285,6 +288,8 @@ public:
         bool opened;        // on the path (open folder picture) or a subfolder (closed)
     };
     FolderList(int id, Control* parent, Rect rect, FileSystem& fs);
+    // A second list made at the same moment: it starts where the first one did, from the same reading.
+    FolderList(int id, Control* parent, Rect rect, const FolderList& sameFolder);
     std::function<void()> onChange;
 
     const std::wstring& Path() const { return path_; }
@@ -297,9 +302,13 @@ public:
     void Highlight(int index);                // a single click or arrow key: no change of path
     void OpenItem(int index);                 // double click or Enter
     void Refresh();
+    // Moves to the other list's path as SetPath does, taking the folders the other list has just read
+    // instead of reading the same folder again.
+    void Follow(const FolderList& other);
 
 private:
     void Load(const std::wstring& path);
+    void Show(const std::wstring& path, std::vector<Item> items);
     FileSystem& fs_;
     std::wstring path_;
     std::vector<Item> items_;

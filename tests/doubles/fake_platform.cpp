@@ -421,6 +421,7 @@ std::wstring FakeFileSystem::DriveCurrentFolder(wchar_t letter) {
 }
 
 std::vector<std::wstring> FakeFileSystem::ListFolders(const std::wstring& folder) {
+    ++folderReads;
     const Parsed parsed = Parse(folder);
     FolderToRead(parsed);
     std::vector<std::wstring> names;
@@ -431,6 +432,7 @@ std::vector<std::wstring> FakeFileSystem::ListFolders(const std::wstring& folder
 }
 
 std::vector<std::wstring> FakeFileSystem::ListFiles(const std::wstring& folder, const std::wstring& pattern) {
+    ++fileReads;
     const Parsed parsed = Parse(folder);
     FolderToRead(parsed);
     for (wchar_t c : pattern)
@@ -645,6 +647,7 @@ unsigned FakeDrives::DriveType(const std::wstring& root) {
 }
 
 std::wstring FakeDrives::VolumeLabel(wchar_t letter) {
+    ++labelQueries;
     const auto* drive = fs_.FindDrive(letter);
     return drive && drive->ready ? drive->label : std::wstring();
 }

@@ -62,6 +62,9 @@ public:
     // How often the service was asked whether a file exists, by either way.
     int searches = 0;  // FindOrdinaryFile
     int lookUps = 0;   // LookUpOrdinaryFile
+    // How often a folder was read for the lists.
+    int folderReads = 0;  // ListFolders
+    int fileReads = 0;    // ListFiles
     // The processes running on the machine, this one first; a temporary file of any other is stale.
     std::vector<ProcessStamp> runningProcesses{ProcessStamp{0x1f4, 0x1d9c6a4b2f0e800}};
     // Puts a hidden temporary file of `writer` into a folder, as a copy or save cut short leaves it.
@@ -153,6 +156,7 @@ public:
     std::uint32_t LogicalDriveStrings(std::uint32_t length, std::wstring& buffer) override;
     unsigned DriveType(const std::wstring& root) override;
     std::wstring VolumeLabel(wchar_t letter) override;
+    int labelQueries = 0;  // VolumeLabel
 
 private:
     FakeFileSystem& fs_;
