@@ -76,6 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         window.onFailure = reportFailure;
         window.onClose = [&frm] { frm.Form_Unload(); };
         window.endsProgram = true;
+        window.createHiddenLater = true;
         window.onFileDropped = [&frm](const std::wstring& path) {
             if (!frm.SourceDropped(path)) MessageBeep(MB_OK);  // not now: the source lists are not in use
         };

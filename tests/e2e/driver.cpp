@@ -201,6 +201,8 @@ App::App(const std::wstring& workdir, const std::wstring& arguments) {
     WaitUntil([&] { return (main_ = FindTopLevel(pid_, nullptr, kMainCaption)) != nullptr || !Running(); },
               20000);
     if (!main_) throw std::runtime_error("the main window did not appear");
+    // The program makes its hidden controls right after the first paint, before it reads any input.
+    WaitForInputIdle(process_.hProcess, 20000);
 }
 
 App::~App() {

@@ -21,6 +21,8 @@ constexpr DWORD kBorderlessStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_C
 constexpr wchar_t kDefaultFace[] = L"MS Sans Serif";
 constexpr double kDefaultPoints = 8.25;
 constexpr int kTwipsPerInch = 1440;
+// Posted after the first paint: make what the window did not need to appear.
+constexpr UINT kCreateTheRest = WM_APP + 1;
 
 int Round(double value) { return static_cast<int>(std::lround(value)); }
 
@@ -129,12 +131,9 @@ void TopLevelWindow::Create() {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(SharedIcon(instance_, icon, GetSystemMetrics(SM_CXSMICON))));
 
-    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr));
-    if (!toolTip_) throw std::runtime_error("CreateWindowExW failed for the tool tips");
-
-    CreateControls();
+    restPending_ = createHiddenLater;
+    if (!restPending_) CreateToolTips();
+    CreateControls(!restPending_);
     if (onFileDropped) DragAcceptFiles(hwnd_, TRUE);
     for (std::size_t i = 0; i < content_.timers.size(); ++i) {
         timerViews_.push_back(std::make_unique<TimerView>(*content_.timers[i], hwnd_, i + 1));
@@ -152,18 +151,53 @@ DWORD TopLevelWindow::ExStyle() const {
     return content_.form.border == BorderStyle::None ? WS_EX_APPWINDOW : 0;
 }
 
-// Each window goes to the bottom of its siblings as it is made, so the first in the list lies in front.
-void TopLevelWindow::CreateControls() {
+void TopLevelWindow::CreateToolTips() {
+    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr));
+    if (!toolTip_) throw std::runtime_error("CreateWindowExW failed for the tool tips");
+    for (const auto& window : controls_) ToolTipChanged(*window);
+}
+
+// In stacking order; a control inside a frame not made yet waits for it.
+void TopLevelWindow::CreateControls(bool hiddenToo) {
     for (Control* control : content_.stacking) {
-        std::unique_ptr<ControlWindow> window = MakeControlWindow(*control, *this);
-        ControlWindow* raw = window.get();
-        controls_.push_back(std::move(window));
-        byId_[control->id] = raw;  // list boxes ask for their item height while being created
-        raw->Create();
-        byHwnd_[raw->Hwnd()] = raw;
-        SetWindowPos(raw->Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ToolTipChanged(*raw);
+        if (ById(control->id)) continue;
+        const bool parentMade = !control->parent || ById(control->parent->id);
+        if (parentMade && (hiddenToo || control->Visible())) CreateControl(*control);
     }
+}
+
+void TopLevelWindow::CreateControl(Control& control) {
+    std::unique_ptr<ControlWindow> window = MakeControlWindow(control, *this);
+    ControlWindow* raw = window.get();
+    controls_.push_back(std::move(window));
+    byId_[control.id] = raw;  // list boxes ask for their item height while being created
+    raw->Create();
+    byHwnd_[raw->Hwnd()] = raw;
+    SetWindowPos(raw->Hwnd(), PlaceBehind(control), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ToolTipChanged(*raw);
+}
+
+// The first in the stacking list lies in front: a window goes right behind the nearest sibling made
+// before it that comes earlier in the list, or in front of all when there is none.
+HWND TopLevelWindow::PlaceBehind(const Control& control) const {
+    HWND behind = HWND_TOP;
+    for (const Control* earlier : content_.stacking) {
+        if (earlier == &control) break;
+        const ControlWindow* window = ById(earlier->id);
+        if (window && earlier->parent == control.parent) behind = window->Hwnd();
+    }
+    return behind;
+}
+
+// Runs from the message queue before any input waiting there: a click or key right after start finds
+// every control in place.
+void TopLevelWindow::CreateTheRest() {
+    if (!restPending_ || !hwnd_) return;
+    restPending_ = false;
+    CreateControls(true);
+    CreateToolTips();
 }
 
 // The form's height counts the design's border and title bar; the client area is what is left of it.
@@ -190,6 +224,7 @@ void TopLevelWindow::Show() {
     SetForegroundWindow(hwnd_);
     UpdateWindow(hwnd_);
     FocusFirst();
+    if (restPending_) PostMessageW(hwnd_, kCreateTheRest, 0, 0);
 }
 
 void TopLevelWindow::Center() {
@@ -313,6 +348,9 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DROPFILES:
             OnDropFiles(wParam);
+            return 0;
+        case kCreateTheRest:
+            CreateTheRest();
             return 0;
         case WM_CLOSE:
             if (onClose) {
@@ -520,6 +558,7 @@ HWND TopLevelWindow::ParentWindow(const Control& control) {
 
 // A control with an empty tip has no tool at all, so nothing pops up over it.
 void TopLevelWindow::ToolTipChanged(ControlWindow& window) {
+    if (!toolTip_) return;  // made later: it then takes every control's tip
     std::wstring text = window.Model().ToolTip();
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;

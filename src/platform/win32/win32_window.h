@@ -29,7 +29,9 @@ public:
     TopLevelWindow(const TopLevelWindow&) = delete;
     TopLevelWindow& operator=(const TopLevelWindow&) = delete;
 
-    // Builds the window and every control window, hidden, and binds the form to it.
+    // Builds the window and every control window, hidden, and binds the form to it. With
+    // createHiddenLater, the controls hidden at start and the tool tips are made only after the first
+    // paint (before any input is read), so that the window appears sooner.
     void Create();
     HWND Hwnd() const { return hwnd_; }
     // Centres the window on the screen's work area the first time, shows it (restored, in front) and
@@ -41,6 +43,7 @@ public:
     std::function<void()> onClose;    // every way of closing the window; unset: the form unloads
     std::function<void()> onFailure;  // an exception stopped at the window procedure
     bool endsProgram = false;         // its destruction ends the message loop
+    bool createHiddenLater = false;   // set before Create
     // A file or folder dragged onto the window (the first of several); set before Create.
     std::function<void(const std::wstring& path)> onFileDropped;
 
@@ -57,7 +60,11 @@ private:
     void OnDropFiles(WPARAM dropHandle);
     bool PreTranslate(MSG& message);
 
-    void CreateControls();
+    void CreateControls(bool hiddenToo);
+    void CreateControl(Control& control);
+    HWND PlaceBehind(const Control& control) const;
+    void CreateToolTips();
+    void CreateTheRest();
     DWORD Style() const;
     DWORD ExStyle() const;
     void ResizeClient();
@@ -97,6 +104,7 @@ private:
     HWND lastFocus_ = nullptr;
     bool forwardingWheel_ = false;
     bool placed_ = false;
+    bool restPending_ = false;  // hidden controls and tool tips still to be made
 
     std::map<std::tuple<std::wstring, int, bool, bool>, UniqueFont> fonts_;
     std::vector<std::unique_ptr<ControlWindow>> controls_;
