@@ -10,6 +10,8 @@
 #   files10000  a current folder of 10,000 files        against an empty folder
 #   files30000  a current folder of 30,000 files        against an empty folder
 # Usage: tests/bench/startup_bench.sh BUILD_DIR [ROUNDS] [NAME...]   (default: 7 rounds, every benchmark)
+# AGAINST=OTHER_BUILD_DIR compares each subject with the other build's tesoro.exe started the same way
+# instead of with its baseline (a ratio under 1: this build starts sooner), for a before/after.
 set -euo pipefail
 
 if [[ "${1:-}" == --inside-x ]]; then
@@ -79,12 +81,25 @@ compare() {
         2> >(grep -v 'FS volume label and serial are not available' >&2) | tr -d '\r'
 }
 
+# The folder and log a benchmark's subject starts with.
+set_subject() {
+    folder=$empty log=-
+    case $1 in
+        bare) ;;
+        c* | d*) log=$(winpath "$logs/$1.dat") ;;
+        files*) folder="C:\\bench\\$1" ;;
+        *) echo "unknown benchmark $1" >&2; exit 2 ;;
+    esac
+}
+
 for name in "${names[@]}"; do
     echo "== $name"
-    case $name in
-        bare) compare "$bare" "$empty" - "$tesoro" "$empty" - ;;
-        c* | d*) compare "$tesoro" "$empty" - "$tesoro" "$empty" "$(winpath "$logs/$name.dat")" ;;
-        files*) compare "$tesoro" "$empty" - "$tesoro" "C:\\bench\\$name" - ;;
-        *) echo "unknown benchmark $name" >&2; exit 2 ;;
-    esac
+    set_subject "$name"
+    if [[ -n ${AGAINST:-} ]]; then
+        compare "$(winpath "$(cd "$AGAINST" && pwd)/tesoro.exe")" "$folder" "$log" "$tesoro" "$folder" "$log"
+    elif [[ $name == bare ]]; then
+        compare "$bare" "$empty" - "$tesoro" "$folder" "$log"
+    else
+        compare "$tesoro" "$empty" - "$tesoro" "$folder" "$log"
+    fi
 done
