@@ -104,6 +104,30 @@ SCENARIO("main window", "only the start-up controls are visible") {
     }
 }
 
+// The controls hidden at start and the tool tips are made after the first paint: by the time the
+// program reads input they are all there, in the designed stacking order.
+SCENARIO("main window", "every control and tool tip is in place right after start") {
+    App app(Folder(L"completa"));
+    auto childIds = [](HWND parent) {
+        std::vector<int> ids;
+        for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+            ids.push_back(GetDlgCtrlID(w));
+        return ids;
+    };
+    CHECK(childIds(app.Main()) ==
+              (std::vector<int>{ChkDetener, CmdVerLog, CmdBorrar, CmdAyuda, CmdAutor, FraDestino, CmdSalir,
+                                CmdCopiar, TxtAyuda, FraFuente, LblBorrar, ImgFlecha, Line1}),
+          "the window's controls are not in their stacking order");
+    CHECK(childIds(app.Control(FraFuente)) == (std::vector<int>{CmdCancelar, FileFuente, DirFuente, DrvFuente,
+                                                                LblDat, LblArchFuente, LblFuente}),
+          "the source frame's controls are not in their stacking order");
+    const std::pair<int, const wchar_t*> tips[] = {
+        {CmdCopiar, L"Generar Copia de Seguridad"},   {CmdVerLog, L"Ver TESORO.DAT"},
+        {CmdBorrar, L"Activar Borrar Fichero *.BAK"}, {CmdAyuda, L"Activar AYUDA"},
+        {CmdAutor, L"Notas sobre el Programa"},       {CmdSalir, L"Salir del Programa"}};
+    for (auto [id, tip] : tips) CHECK_EQ(ToolTip(app, app.Control(id)), std::wstring(tip));
+}
+
 SCENARIO("main window", "start-up contents") {
     std::wstring folder = Folder(L"arranque", {{L"uno.txt", "1"}});
     App app(folder);
