@@ -66,13 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         tesoro::win32::Win32WindowFactory windows(instance, platform.screen, reportFailure);
         services->SetWindowFactory(windows);
 
-        tesoro::win32::TopLevelWindow window(instance, platform.screen,
-                                             {frm.form,
-                                              frm.StackingOrder(),
-                                              frm.FocusOrder(),
-                                              {&frm.TmrDatos, &frm.TmrFlecha},
-                                              frm.DefaultButton(),
-                                              frm.CancelButton()});
+        tesoro::win32::TopLevelWindow window(instance, platform.screen, frm.Content());
         window.onFailure = reportFailure;
         window.onClose = [&frm] { frm.Form_Unload(); };
         window.endsProgram = true;

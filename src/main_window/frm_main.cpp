@@ -171,6 +171,10 @@ std::vector<Control*> FrmMain::FocusOrder() {
             &CmdBorrar, &TxtAyuda,   &CmdCancelar,    &ChkDetener, &ChkEditar};
 }
 
+FormContent FrmMain::Content() {
+    return {form, StackingOrder(), FocusOrder(), {&TmrDatos, &TmrFlecha}, &CmdCopiar, &CmdSalir};
+}
+
 MsgAnswer FrmMain::Show(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                         MsgButtons buttons) {
     return platform_.dialogs.MessageBox(text, title, icon, buttons);

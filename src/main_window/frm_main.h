@@ -61,8 +61,9 @@ public:
     std::vector<Control*> StackingOrder();
     // The controls that take the keyboard focus, first to last.
     std::vector<Control*> FocusOrder();
-    Control* DefaultButton() { return &CmdCopiar; }
-    Control* CancelButton() { return &CmdSalir; }
+    // What the window host needs to make the window: the controls in both orders, the timers, and the
+    // buttons Enter and Esc press.
+    FormContent Content();
 
     // Window-level state.
     bool DeleteMode = false;

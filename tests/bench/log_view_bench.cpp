@@ -90,15 +90,9 @@ int wmain(int argc, wchar_t** argv) {
     FrmMain frm(services.platform());
     tesoro::Label baseline(tesoro::Kind::Label, kBaselineId, nullptr, frm.LblDat.Geometry());
     baseline.SetVisible(false);
-    std::vector<tesoro::Control*> stacking = frm.StackingOrder();
-    stacking.insert(stacking.begin(), &baseline);
-    tesoro::win32::TopLevelWindow window(GetModuleHandleW(nullptr), services.platform().screen,
-                                         {frm.form,
-                                          stacking,
-                                          frm.FocusOrder(),
-                                          {&frm.TmrDatos, &frm.TmrFlecha},
-                                          frm.DefaultButton(),
-                                          frm.CancelButton()});
+    tesoro::FormContent content = frm.Content();
+    content.stacking.insert(content.stacking.begin(), &baseline);
+    tesoro::win32::TopLevelWindow window(GetModuleHandleW(nullptr), services.platform().screen, content);
     window.Create();
     services.SetOwner(window.Hwnd());
     window.Show();
