@@ -389,8 +389,11 @@ private:
     bool foldsIntoAscii_ = false;
 };
 
-// Answers look-ups in the folders that many of the paths name from one listing of each: under some
-// systems a query for a name that is not there reads the whole folder every time.
+// Answers look-ups in the folders that many of the paths name from one listing of each. A listing costs
+// about what a query for a file that is there costs, for every entry of the folder (and some systems read
+// every name first); a query for a name that is not there costs several times more, as some systems read
+// the whole folder for it. So a folder is listed when the first copies asked about in it one by one show
+// some gone, or when so many copies are asked about that the folder likely holds little else.
 class FolderListings {
 public:
     explicit FolderListings(const std::vector<std::wstring>& paths) : places_(paths.size()) {
@@ -403,7 +406,7 @@ public:
             const std::wstring_view folder = std::wstring_view(full).substr(0, slash + 1);
             if (folders_.empty() || folders_[last].path != folder) {
                 auto [id, added] = folderIds.try_emplace(std::wstring(folder), folders_.size());
-                if (added) folders_.push_back({id->first, 0, std::nullopt, false});
+                if (added) folders_.emplace_back(id->first);
                 last = id->second;
             }
             ++folders_[last].paths;
@@ -412,15 +415,17 @@ public:
         }
     }
 
-    // The answer for the path with that index, nullopt when its folder was not listed.
+    // The answer for the path with that index, nullopt when its folder is not listed.
     std::optional<FileLookup> Answer(std::size_t index, const std::wstring& path) {
         const std::optional<Place>& place = places_[index];
         if (!place) return std::nullopt;
         Folder& folder = folders_[place->folder];
-        if (folder.paths < kListFrom) return std::nullopt;
-        if (!folder.tried) {
-            folder.tried = true;
-            folder.index = FolderIndex::List(folder.path, 2 * folder.paths + 64);
+        if (!folder.decided) {
+            const bool few = folder.paths < kListFrom, many = folder.paths >= kListAnyway;
+            if (!few && !many && !folder.goneSeen && folder.askedOneByOne < kProbe) return std::nullopt;
+            folder.decided = true;
+            if (!few && (many || folder.goneSeen))
+                folder.index = FolderIndex::List(folder.path, 2 * folder.paths + 64);
         }
         if (!folder.index) return std::nullopt;
         const std::optional<DWORD> attributes =
@@ -431,15 +436,25 @@ public:
         return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
     }
 
+    // What asking about the path with that index one by one found.
+    void AskedOneByOne(std::size_t index, FileLookup found) {
+        if (!places_[index]) return;
+        Folder& folder = folders_[places_[index]->folder];
+        ++folder.askedOneByOne;
+        folder.goneSeen = folder.goneSeen || found != FileLookup::OrdinaryFile;
+    }
+
 private:
-    // Fewer paths in one folder are quicker to ask about one by one than to list it.
-    static constexpr std::size_t kListFrom = 8;
+    static constexpr std::size_t kListFrom = 8;       // fewer copies in a folder are always asked about
+    static constexpr std::size_t kProbe = 8;          // copies asked about one by one before deciding
+    static constexpr std::size_t kListAnyway = 1024;  // copies in one folder that make it worth listing
 
     struct Folder {
+        explicit Folder(std::wstring folder) : path(std::move(folder)) {}
         std::wstring path;
-        std::size_t paths;
+        std::size_t paths = 0, askedOneByOne = 0;
+        bool goneSeen = false, decided = false;
         std::optional<FolderIndex> index;
-        bool tried;
     };
     struct Place {
         std::size_t folder, nameAt, nameLength;  // the name in names_
@@ -733,8 +748,10 @@ public:
         FolderListings listings(paths);
         DriveSet readable = 0;
         return LookUpEach(paths, [&](std::size_t index) {
-            const std::optional<FileLookup> listed = listings.Answer(index, paths[index]);
-            return listed ? *listed : LookUpOne(paths[index], &readable);
+            if (const std::optional<FileLookup> listed = listings.Answer(index, paths[index])) return *listed;
+            const FileLookup found = LookUpOne(paths[index], &readable);
+            listings.AskedOneByOne(index, found);
+            return found;
         });
     }
 
