@@ -90,13 +90,15 @@ TEST_F(SelectionTest, TheDestinationFolderFollowsOnlyWhileBothListsShowTheSameDr
     EXPECT_EQ(form->DirDestino.Path(), destination);
 }
 
-TEST_F(SelectionTest, OpeningAFolderReadsItOnceForBothFolderListsAndOnceForTheFiles) {
+TEST_F(SelectionTest, OpeningAFolderReadsItOnceForBothFolderListsAndTheFiles) {
     fake.fs.AddFolder(L"C:\\Datos\\Sub");
     Start();
-    const int folderReads = fake.fs.folderReads, fileReads = fake.fs.fileReads;
+    const int folderReads = fake.fs.folderReads, fileReads = fake.fs.fileReads, bothReads = fake.fs.bothReads;
     OpenFolder(L"C:\\Datos");
-    EXPECT_EQ(fake.fs.folderReads - folderReads, 1);
-    EXPECT_EQ(fake.fs.fileReads - fileReads, 1);
+    EXPECT_EQ(fake.fs.bothReads - bothReads, 1);
+    EXPECT_EQ(fake.fs.folderReads - folderReads, 0);
+    EXPECT_EQ(fake.fs.fileReads - fileReads, 0);
+    EXPECT_EQ(form->FileFuente.Items(), fake.fs.ListFiles(L"C:\\Datos", L"*.*"));
     FolderList fresh(1, nullptr, {}, fake.fs);
     fresh.SetPath(L"C:\\Datos");
     EXPECT_EQ(form->DirDestino.Path(), fresh.Path());

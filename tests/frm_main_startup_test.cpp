@@ -98,17 +98,19 @@ TEST_F(StartupTest, LoadShowsTheCurrentFolderAndThePlaceholderName) {
     EXPECT_TRUE(Messages().empty());
 }
 
-// A large current folder costs a reading per list kind: the folder lists share one, the drive lists
-// ask each drive for its label once.
-TEST_F(StartupTest, TheStartFolderAndTheDrivesAreReadOncePerKind) {
+// A large current folder costs one reading, which the folder lists and the file list share; the drive
+// lists ask each drive for its label once.
+TEST_F(StartupTest, TheStartFolderAndTheDrivesAreReadOnce) {
     fake.fs.AddFolder(L"C:\\Datos\\Sub");
     fake.fs.AddFile(L"C:\\Datos\\informe.txt", "x");
     fake.fs.AddDrive(L'D', kFixed, L"DATOS");
     fake.fs.SetCurrentFolder(L"C:\\Datos");
     FrmMain& f = Start();
-    EXPECT_EQ(fake.fs.folderReads, 1);
-    EXPECT_EQ(fake.fs.fileReads, 1);
+    EXPECT_EQ(fake.fs.bothReads, 1);
+    EXPECT_EQ(fake.fs.folderReads, 0);
+    EXPECT_EQ(fake.fs.fileReads, 0);
     EXPECT_EQ(fake.drives.labelQueries, 2);
+    EXPECT_EQ(f.FileFuente.Items(), std::vector<std::wstring>{L"informe.txt"});
     for (const FolderList* list : {&f.DirFuente, &f.DirDestino}) {
         EXPECT_EQ(list->Path(), L"C:\\Datos");
         ASSERT_EQ(list->Items().size(), 3u);

@@ -276,6 +276,94 @@ TEST_F(ListControlsTest, FileListFailureLeavesItUnchanged) {
     EXPECT_TRUE(events.empty());
 }
 
+// ---- One reading for a folder list and the file list that follows it ----
+
+// What a file list following a folder list shows is what the two lists' own readings show: the folder
+// list reads the folder once, with the file list's pattern, and the file list takes that reading.
+TEST_F(ListControlsTest, AFileListFollowingAFolderListTakesItsReading) {
+    fake.fs.AddFile(L"C:\\Datos\\beta\\LEAME", "x");
+    fake.fs.AddFile(L"C:\\Datos\\beta\\informe antiguo.bak2", "x");  // its 8.3 name ends in .BAK
+    fake.fs.AddFile(L"C:\\Datos\\beta\\viejo.BAK", "x");
+    fake.fs.AddFile(L"C:\\Datos\\beta\\oculto.bak", "x", {.hidden = true});
+    fake.fs.AddTemporary(L"C:\\Datos\\beta", fake.fs.runningProcesses[0]);
+    fake.fs.AddFolder(L"C:\\Datos\\beta\\Sub");
+    fake.fs.AddFolder(L"C:\\Datos\\beta\\oculta", {.hidden = true});
+    for (const std::wstring pattern : {L"*.*", L"*.BAK"}) {
+        FolderList folders(1, nullptr, {}, fake.fs);
+        FileList files(2, nullptr, {}, fake.fs);
+        files.SetPattern(pattern);
+        folders.ReadFilesFor(files);
+        folders.onChange = [&] { files.Follow(folders); };
+        files.onPathChange = [&] { events.push_back(files.Path()); };
+        const int folderReads = fake.fs.folderReads, fileReads = fake.fs.fileReads, both = fake.fs.bothReads;
+
+        folders.OpenItem(static_cast<int>(folders.Items().size()) - 2);  // beta
+        EXPECT_EQ(fake.fs.bothReads - both, 1);
+        EXPECT_EQ(fake.fs.folderReads - folderReads, 0);
+        EXPECT_EQ(fake.fs.fileReads - fileReads, 0);
+        EXPECT_EQ(files.Path(), L"C:\\Datos\\beta");
+        EXPECT_EQ(files.Items(), fake.fs.ListFiles(L"C:\\Datos\\beta", pattern));
+        EXPECT_EQ(Names(folders).back(), L"Sub");
+        EXPECT_EQ(folders.Items().size(), 4u);
+        EXPECT_EQ(events, std::vector<std::wstring>{L"C:\\Datos\\beta"});
+        events.clear();
+    }
+}
+
+// The reading is handed over once and only under the pattern it was made for; refreshing the folder
+// list, or a folder list nobody follows, reads no files.
+TEST_F(ListControlsTest, AFolderListReadsFilesOnlyForAMoveItsFileListFollows) {
+    FolderList folders(1, nullptr, {}, fake.fs);
+    FileList files(2, nullptr, {}, fake.fs);
+    folders.SetPath(L"C:\\Datos\\Alfa");
+    EXPECT_EQ(folders.TakeFiles(FileList::kStartPattern), std::nullopt);
+    folders.ReadFilesFor(files);
+    folders.SetPath(L"C:\\Datos");
+    EXPECT_EQ(folders.TakeFiles(L"*.BAK"), std::nullopt);  // read for *.*: not usable for another pattern
+    EXPECT_EQ(folders.TakeFiles(L"*.*"), std::nullopt);    // and gone once asked for
+    const int both = fake.fs.bothReads, fileReads = fake.fs.fileReads;
+    folders.Refresh();
+    folders.SetPath(L"C:\\Datos");  // no move
+    EXPECT_EQ(fake.fs.bothReads, both);
+    files.Follow(folders);  // nothing read along: the file list reads for itself
+    EXPECT_EQ(fake.fs.fileReads - fileReads, 1);
+    EXPECT_EQ(files.Items().size(), 4u);
+}
+
+TEST_F(ListControlsTest, AFileListMadeAfterAFolderListStartsFromItsReading) {
+    FolderList folders(1, nullptr, {}, fake.fs, FileList::kStartPattern);
+    FileList files(2, nullptr, {}, fake.fs, folders);
+    FileList own(3, nullptr, {}, fake.fs);
+    EXPECT_EQ(fake.fs.bothReads, 1);
+    EXPECT_EQ(fake.fs.fileReads, 1);  // only `own`
+    EXPECT_EQ(files.Path(), own.Path());
+    EXPECT_EQ(files.Items(), own.Items());
+    EXPECT_EQ(files.Pattern(), own.Pattern());
+
+    // A start folder that cannot be read: the file list starts there too, empty.
+    fake.fs.SetCurrentFolder(L"C:\\Datos\\beta");
+    fake.fs.GetDrive(L'C').ready = false;
+    FolderList unreadable(4, nullptr, {}, fake.fs, FileList::kStartPattern);
+    FileList empty(5, nullptr, {}, fake.fs, unreadable);
+    EXPECT_EQ(empty.Path(), unreadable.Path());
+    EXPECT_TRUE(empty.Items().empty());
+}
+
+// Reading a folder at once gives what the two readings give, failing where they fail.
+TEST_F(ListControlsTest, ReadingSubfoldersAndFilesAtOnceGivesWhatTwoReadingsGive) {
+    for (const std::wstring pattern : {L"*.*", L"*.bak", L"*", L"INFORME.*"}) {
+        const FolderContents once = fake.fs.ReadFolder(L"C:\\Datos", pattern);
+        const FolderContents twice = fake.fs.FileSystem::ReadFolder(L"C:\\Datos", pattern);
+        EXPECT_EQ(once.folders, fake.fs.ListFolders(L"C:\\Datos"));
+        EXPECT_EQ(once.files, fake.fs.ListFiles(L"C:\\Datos", pattern));
+        EXPECT_EQ(twice.folders, once.folders);
+        EXPECT_EQ(twice.files, once.files);
+    }
+    EXPECT_THROW(fake.fs.ReadFolder(L"C:\\NoExiste", L"*.*"), PlatformError);
+    EXPECT_THROW(fake.fs.ReadFolder(L"A:\\", L"*.*"), PlatformError);
+    EXPECT_THROW(fake.fs.FileSystem::ReadFolder(L"A:\\", L"*.*"), PlatformError);
+}
+
 // The chain the main window builds: drive -> folder -> files, each raised inside the assignment before it.
 TEST_F(ListControlsTest, ChainedEventsRunInsideTheAssignmentThatRaisedThem) {
     DriveList drives(1, nullptr, {}, fake.drives, fake.fs);

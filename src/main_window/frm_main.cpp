@@ -38,7 +38,8 @@ FrmMain::FrmMain(Platform& platform)
       CmdAutor(Kind::Button, ids::CmdAutor, nullptr, ColumnPlace(3480)),
       FraDestino(Kind::Frame, ids::FraDestino, nullptr, {120, 3360, 5655, 1935}),
       ChkEditar(Kind::CheckBox, ids::ChkEditar, &FraDestino, {240, 1560, 2175, 255}),
-      DirDestino(ids::DirDestino, &FraDestino, {2880, 600, 2655, 1215}, platform.fs),
+      // The start folder's files are read along with its subfolders, for the source file list.
+      DirDestino(ids::DirDestino, &FraDestino, {2880, 600, 2655, 1215}, platform.fs, FileList::kStartPattern),
       TxtArchDestino(Kind::TextBox, ids::TxtArchDestino, &FraDestino, {2880, 240, 2655, 285}),
       ChkLog(Kind::CheckBox, ids::ChkLog, &FraDestino, {240, 960, 2175, 495}),
       DrvDestino(ids::DrvDestino, &FraDestino, {240, 600, 1575, 315}, platform.drives, platform.fs),
@@ -48,8 +49,8 @@ FrmMain::FrmMain(Platform& platform)
       TxtAyuda(Kind::HelpText, ids::TxtAyuda, nullptr, {240, 240, 5415, 2895}),
       FraFuente(Kind::Frame, ids::FraFuente, nullptr, {120, 0, 5655, 3255}),
       CmdCancelar(Kind::Button, ids::CmdCancelar, &FraFuente, {3720, 240, 1695, 255}),
-      FileFuente(ids::FileFuente, &FraFuente, {2880, 1080, 2655, 2040}, platform.fs),
-      // The source lists start where the destination lists did: one reading serves both.
+      // The source lists start where the destination lists did: one reading serves all three.
+      FileFuente(ids::FileFuente, &FraFuente, {2880, 1080, 2655, 2040}, platform.fs, DirDestino),
       DirFuente(ids::DirFuente, &FraFuente, {120, 1440, 2535, 1665}, DirDestino),
       DrvFuente(ids::DrvFuente, &FraFuente, {120, 1080, 1575, 315}, DrvDestino),
       LblDat(ids::LblDat, &FraFuente, {120, 240, 5415, 2895}),
@@ -145,6 +146,7 @@ void FrmMain::WireEvents() {
     DrvFuente.onChange = [this] { DrvFuente_Change(); };
     DrvDestino.onChange = [this] { DrvDestino_Change(); };
     DirFuente.onChange = [this] { DirFuente_Change(); };
+    DirFuente.ReadFilesFor(FileFuente);  // the file list follows it
     FileFuente.onPathChange = [this] { FileFuente_PathChange(); };
     FileFuente.onClick = [this] { FileFuente_Click(); };
     CmdVerLog.onClick = [this] { CmdVerLog_Click(); };

@@ -67,7 +67,7 @@ std::wstring FrmMain::FirstReadableDrive(const DriveList& list) {
 // Source selection.
 
 void FrmMain::DirFuente_Change() {
-    FileFuente.SetPath(DirFuente.Path());
+    FileFuente.Follow(DirFuente);  // from the folder list's reading
     TxtArchDestino.SetText(kPlaceholderName);
     if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + kPlaceholderName);
 }

@@ -82,9 +82,9 @@ std::wstring NormalizeFolderPath(const std::wstring& value) {
     return normal;
 }
 
-// The path's folders from the root down, opened, then the subfolders of the last one. Throws when the
-// folder cannot be read.
-std::vector<FolderList::Item> FolderItems(FileSystem& fs, const std::wstring& path, bool withSubfolders) {
+// The path's folders from the root down, opened, then the subfolders of the last one.
+std::vector<FolderList::Item> FolderItems(const std::wstring& path,
+                                          const std::vector<std::wstring>& subfolders) {
     std::vector<FolderList::Item> items;
     std::wstring walked = path.substr(0, 3);
     items.push_back({std::wstring{LowerLetter(path[0]), L':', L'\\'}, walked, 0, true});
@@ -92,9 +92,8 @@ std::vector<FolderList::Item> FolderItems(FileSystem& fs, const std::wstring& pa
         walked = JoinPath(walked, name);
         items.push_back({name, walked, static_cast<int>(items.size()), true});
     }
-    if (!withSubfolders) return items;
     const int depth = static_cast<int>(items.size());
-    for (const auto& name : fs.ListFolders(path)) items.push_back({name, JoinPath(path, name), depth, false});
+    for (const auto& name : subfolders) items.push_back({name, JoinPath(path, name), depth, false});
     return items;
 }
 
@@ -177,15 +176,15 @@ void DriveList::Refresh() {
 
 // ---- FolderList ----
 
-FolderList::FolderList(int id, Control* parent, Rect rect, FileSystem& fs)
+FolderList::FolderList(int id, Control* parent, Rect rect, FileSystem& fs, const std::wstring& filePattern)
     : Control(Kind::FolderList, id, parent, rect), fs_(fs) {
     const std::wstring current = StartFolder(fs_);
     try {
-        Load(current);
+        Load(current, filePattern);
     } catch (const PlatformError&) {
         // The start-up folder cannot be read: show where it is, without subfolders.
         path_ = current;
-        items_ = FolderItems(fs_, current, false);
+        items_ = FolderItems(current, {});
         index_ = static_cast<int>(items_.size()) - 1;
     }
 }
@@ -197,14 +196,23 @@ FolderList::FolderList(int id, Control* parent, Rect rect, const FolderList& sam
       items_(sameFolder.items_),
       index_(sameFolder.index_) {}
 
-// Reads everything first, so that a failure leaves the list as it was.
-void FolderList::Load(const std::wstring& path) { Show(path, FolderItems(fs_, path, true)); }
+// Reads everything first, so that a failure leaves the list as it was. With a file pattern the files are
+// read too, in the same reading where the file system can.
+void FolderList::Load(const std::wstring& path, const std::wstring& filePattern) {
+    if (filePattern.empty()) {
+        Show(path, FolderItems(path, fs_.ListFolders(path)), std::nullopt);
+        return;
+    }
+    FolderContents contents = fs_.ReadFolder(path, filePattern);
+    Show(path, FolderItems(path, contents.folders), FilesRead{filePattern, std::move(contents.files)});
+}
 
 // The path's own folder is highlighted.
-void FolderList::Show(const std::wstring& path, std::vector<Item> items) {
+void FolderList::Show(const std::wstring& path, std::vector<Item> items, std::optional<FilesRead> files) {
     const bool moved = path != path_;
     path_ = path;
     items_ = std::move(items);
+    filesRead_ = std::move(files);
     index_ = static_cast<int>(SplitFolders(path).size());
     Notify(Property::Items);
     Notify(Property::Selection);
@@ -220,7 +228,8 @@ void FolderList::SetPath(const std::wstring& value) {
         if (!fs_.FolderExists(path)) throw PlatformError("folder not found");
     }
     const bool moved = path != path_;
-    Load(path);
+    // Only a move takes a file list along: that is when it reads the folder too.
+    Load(path, moved && filesFor_ ? filesFor_->Pattern() : L"");
     if (moved && onChange) onChange();
 }
 
@@ -235,12 +244,20 @@ void FolderList::OpenItem(int index) {
     SetPath(items_[index].path);
 }
 
-void FolderList::Refresh() { Load(path_); }
+void FolderList::Refresh() { Load(path_, L""); }
 
 void FolderList::Follow(const FolderList& other) {
     const bool moved = other.path_ != path_;
-    Show(other.path_, other.items_);
+    Show(other.path_, other.items_, std::nullopt);
     if (moved && onChange) onChange();
+}
+
+void FolderList::ReadFilesFor(const FileList& files) { filesFor_ = &files; }
+
+std::optional<std::vector<std::wstring>> FolderList::TakeFiles(const std::wstring& pattern) {
+    std::optional<FilesRead> files = std::exchange(filesRead_, std::nullopt);
+    if (!files || files->pattern != pattern) return std::nullopt;
+    return std::move(files->names);
 }
 
 // ---- FileList ----
@@ -254,9 +271,19 @@ FileList::FileList(int id, Control* parent, Rect rect, FileSystem& fs)
     }
 }
 
-// Reads the folder first, so that a failure leaves the list as it was.
-void FileList::Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection) {
-    std::vector<std::wstring> items = fs_.ListFiles(path, pattern);
+FileList::FileList(int id, Control* parent, Rect rect, FileSystem& fs, FolderList& sameFolder)
+    : Control(Kind::FileList, id, parent, rect), fs_(fs), path_(sameFolder.Path()) {
+    try {
+        Load(path_, pattern_, false, sameFolder.TakeFiles(pattern_));
+    } catch (const PlatformError&) {
+        // The start-up folder cannot be read: the list starts empty.
+    }
+}
+
+// Reads the folder first (unless `read` holds what it would read), so that a failure leaves the list as
+// it was.
+void FileList::Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection, Names read) {
+    std::vector<std::wstring> items = read ? std::move(*read) : fs_.ListFiles(path, pattern);
     const std::wstring selected = keepSelection ? FileName() : L"";
     path_ = path;
     pattern_ = pattern;
@@ -268,10 +295,13 @@ void FileList::Load(const std::wstring& path, const std::wstring& pattern, bool 
     Notify(Property::Selection);
 }
 
-void FileList::SetPath(const std::wstring& folder) {
-    const std::wstring path = NormalizeFolderPath(folder);
+void FileList::SetPath(const std::wstring& folder) { MoveTo(NormalizeFolderPath(folder), std::nullopt); }
+
+void FileList::Follow(FolderList& folders) { MoveTo(folders.Path(), folders.TakeFiles(pattern_)); }
+
+void FileList::MoveTo(const std::wstring& path, Names read) {
     const bool moved = path != path_;
-    Load(path, pattern_, !moved);
+    Load(path, pattern_, !moved, std::move(read));
     if (!moved) return;
     Notify(Property::Value);
     if (onPathChange) onPathChange();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace tesoro {
 
 class FileSystem;
 class Drives;
+class FileList;
 
 // What a binding must show again after a property changed.
 enum class Property {
@@ -287,7 +289,9 @@ public:
         int depth;          // indentation level, 0 for the root
         bool opened;        // on the path (open folder picture) or a subfolder (closed)
     };
-    FolderList(int id, Control* parent, Rect rect, FileSystem& fs);
+    // With a file pattern, the files of the start folder under it are read along with its subfolders,
+    // for a file list that starts there to take (FileList's constructor from a folder list).
+    FolderList(int id, Control* parent, Rect rect, FileSystem& fs, const std::wstring& filePattern = {});
     // A second list made at the same moment: it starts where the first one did, from the same reading.
     FolderList(int id, Control* parent, Rect rect, const FolderList& sameFolder);
     std::function<void()> onChange;
@@ -305,26 +309,46 @@ public:
     // Moves to the other list's path as SetPath does, taking the folders the other list has just read
     // instead of reading the same folder again.
     void Follow(const FolderList& other);
+    // From now on, a move to another folder reads the files `files` would show there along with the
+    // subfolders, for it to take with FileList::Follow instead of reading the folder again.
+    void ReadFilesFor(const FileList& files);
+    // The files read along with the shown folder under that pattern, handed over once; nullopt when
+    // none were.
+    std::optional<std::vector<std::wstring>> TakeFiles(const std::wstring& pattern);
 
 private:
-    void Load(const std::wstring& path);
-    void Show(const std::wstring& path, std::vector<Item> items);
+    struct FilesRead {
+        std::wstring pattern;
+        std::vector<std::wstring> names;
+    };
+    void Load(const std::wstring& path, const std::wstring& filePattern);
+    void Show(const std::wstring& path, std::vector<Item> items, std::optional<FilesRead> files);
     FileSystem& fs_;
     std::wstring path_;
     std::vector<Item> items_;
     int index_ = -1;
+    const FileList* filesFor_ = nullptr;
+    std::optional<FilesRead> filesRead_;
 };
 
 // File list: the ordinary files of its folder that match its pattern, hidden and system files left out.
 class FileList : public Control {
 public:
+    // The pattern a list starts with: every file.
+    static constexpr const wchar_t* kStartPattern = L"*.*";
+
     FileList(int id, Control* parent, Rect rect, FileSystem& fs);
+    // A list made right after a folder list: it starts in that list's folder, taking the files read along
+    // with it when there are.
+    FileList(int id, Control* parent, Rect rect, FileSystem& fs, FolderList& sameFolder);
     std::function<void()> onPathChange;
     std::function<void()> onClick;
 
     const std::wstring& Path() const { return path_; }
     void SetPath(
         const std::wstring& folder);  // raises PathChange when the folder differs; throws PlatformError
+    // Moves to the folder list's path as SetPath does, taking the files it read along when it did.
+    void Follow(FolderList& folders);
     const std::wstring& Pattern() const { return pattern_; }
     void SetPattern(const std::wstring& pattern);
     const std::vector<std::wstring>& Items() const { return items_; }
@@ -335,10 +359,12 @@ public:
     void Clear(const std::wstring& pattern);  // no files under the pattern: for a folder that cannot be read
 
 private:
-    void Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection);
+    using Names = std::optional<std::vector<std::wstring>>;
+    void MoveTo(const std::wstring& path, Names read);
+    void Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection, Names read = {});
     FileSystem& fs_;
     std::wstring path_;
-    std::wstring pattern_ = L"*.*";
+    std::wstring pattern_ = kStartPattern;
     std::vector<std::wstring> items_;
     int index_ = -1;
 };

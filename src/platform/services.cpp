@@ -4,6 +4,12 @@
 
 namespace tesoro {
 
+FolderContents FileSystem::ReadFolder(const std::wstring& folder, const std::wstring& pattern) {
+    FolderContents contents{ListFolders(folder), {}};
+    contents.files = ListFiles(folder, pattern);
+    return contents;
+}
+
 std::vector<std::optional<FileLookup>> FileSystem::LookUpOrdinaryFiles(
     const std::vector<std::wstring>& paths) {
     return LookUpEach(paths, [&](std::size_t index) { return LookUpOrdinaryFile(paths[index]); });

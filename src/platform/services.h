@@ -55,6 +55,12 @@ public:
     virtual bool CancelRequested() = 0;
 };
 
+// One folder's subfolders and files, as ListFolders and ListFiles give them.
+struct FolderContents {
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> files;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -68,6 +74,9 @@ public:
     // Names of the ordinary files whose long names match a pattern such as "*.BAK", hidden and system
     // files and our own temporary files left out; throws when the folder cannot be read.
     virtual std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) = 0;
+    // ListFolders and ListFiles of one folder at once, the same names; an implementation may read the
+    // folder once for both. Throws when the folder cannot be read.
+    virtual FolderContents ReadFolder(const std::wstring& folder, const std::wstring& pattern);
     virtual bool FolderExists(const std::wstring& path) = 0;
     // A file or folder of that name exists. Existence questions answer false when the drive cannot be
     // read; they never throw.

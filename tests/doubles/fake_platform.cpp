@@ -422,6 +422,22 @@ std::wstring FakeFileSystem::DriveCurrentFolder(wchar_t letter) {
 
 std::vector<std::wstring> FakeFileSystem::ListFolders(const std::wstring& folder) {
     ++folderReads;
+    return FolderNames(folder);
+}
+
+std::vector<std::wstring> FakeFileSystem::ListFiles(const std::wstring& folder, const std::wstring& pattern) {
+    ++fileReads;
+    return FileNames(folder, pattern);
+}
+
+FolderContents FakeFileSystem::ReadFolder(const std::wstring& folder, const std::wstring& pattern) {
+    ++bothReads;
+    FolderContents contents{FolderNames(folder), {}};
+    contents.files = FileNames(folder, pattern);
+    return contents;
+}
+
+std::vector<std::wstring> FakeFileSystem::FolderNames(const std::wstring& folder) {
     const Parsed parsed = Parse(folder);
     FolderToRead(parsed);
     std::vector<std::wstring> names;
@@ -431,8 +447,7 @@ std::vector<std::wstring> FakeFileSystem::ListFolders(const std::wstring& folder
     return names;
 }
 
-std::vector<std::wstring> FakeFileSystem::ListFiles(const std::wstring& folder, const std::wstring& pattern) {
-    ++fileReads;
+std::vector<std::wstring> FakeFileSystem::FileNames(const std::wstring& folder, const std::wstring& pattern) {
     const Parsed parsed = Parse(folder);
     FolderToRead(parsed);
     for (wchar_t c : pattern)

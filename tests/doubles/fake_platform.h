@@ -65,6 +65,7 @@ public:
     // How often a folder was read for the lists.
     int folderReads = 0;  // ListFolders
     int fileReads = 0;    // ListFiles
+    int bothReads = 0;    // ReadFolder: subfolders and files in one reading
     // The processes running on the machine, this one first; a temporary file of any other is stale.
     std::vector<ProcessStamp> runningProcesses{ProcessStamp{0x1f4, 0x1d9c6a4b2f0e800}};
     // Puts a hidden temporary file of `writer` into a folder, as a copy or save cut short leaves it.
@@ -87,6 +88,7 @@ public:
     std::wstring DriveCurrentFolder(wchar_t letter) override;
     std::vector<std::wstring> ListFolders(const std::wstring& folder) override;
     std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) override;
+    FolderContents ReadFolder(const std::wstring& folder, const std::wstring& pattern) override;
     bool FolderExists(const std::wstring& path) override;
     bool PathExists(const std::wstring& path) override;
     bool FindOrdinaryFile(const std::wstring& path) override;
@@ -136,6 +138,8 @@ private:
     Entry& FolderToRead(const Parsed& folder);
     Entry& WritableFolder(const Parsed& path);
     std::vector<const Entry*> Children(const std::wstring& folderKey) const;
+    std::vector<std::wstring> FolderNames(const std::wstring& folder);
+    std::vector<std::wstring> FileNames(const std::wstring& folder, const std::wstring& pattern);
     void Write(const Parsed& path, std::string bytes, std::optional<FileAttrs> attrs);
 
     std::map<wchar_t, Drive> drives_;

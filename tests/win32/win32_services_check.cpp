@@ -450,6 +450,58 @@ void ListingFolders(tesoro::FileSystem& fs, const std::wstring& root) {
                fs.PathExists(dir / L"gamma.txt") && !fs.PathExists(dir / L"nothing"));
 }
 
+// Reading a folder at once gives what its two searches give, whatever the pattern: hidden and system
+// entries, our temporaries, names matched by their 8.3 names alone, names without extension, letters
+// that other case rules match differently.
+void ReadingAFolderAtOnce(tesoro::FileSystem& fs, const std::wstring& root) {
+    Scratch dir(root, L"once");
+    for (const wchar_t* name : {L"beta.bak", L"Alpha.BAK", L"gamma.txt", L"report.bak2",
+                                L"informe antiguo.bak", L"LEAME", L"datos.2024.xls", L"\u0131ndice.bak",
+                                L"kelvin.BA\u212A", L"hidden.bak", L"system.txt", L"sistema.BAK"})
+        Write(dir / name, "x");
+    SetFileAttributesW(Raw(dir / L"hidden.bak").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(Raw(dir / L"system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesW(Raw(dir / L"sistema.BAK").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    FILETIME created{}, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const tesoro::ProcessStamp self{
+        GetCurrentProcessId(),
+        static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime};
+    Write(dir / tesoro::TemporaryFileName(self, 0), "partial");  // not hidden: its name keeps it out
+    for (const wchar_t* name : {L"zeta", L"Delta", L"carpeta larga", L"secret", L"sys", L"sub.bak"})
+        CreateDirectoryW(Raw(dir / name).c_str(), nullptr);
+    SetFileAttributesW(Raw(dir / L"secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(Raw(dir / L"sys").c_str(), FILE_ATTRIBUTE_SYSTEM);
+
+    auto sameAsTwoSearches = [&](const std::wstring& folder, const std::wstring& pattern) {
+        const tesoro::FolderContents once = fs.ReadFolder(folder, pattern);
+        return once.folders == fs.ListFolders(folder) && once.files == fs.ListFiles(folder, pattern);
+    };
+    auto sameForEveryPattern = [&] {
+        bool same = true;
+        for (const wchar_t* pattern :
+             {L"*.*", L"*", L"*.BAK", L"*.bak", L"*.txt", L"*.xls", L"*.", L"LEAME.*", L"a?pha.*"})
+            same = same && sameAsTwoSearches(dir.path(), pattern);
+        return same;
+    };
+    Report("read folder: subfolders and files as the two searches give them, for every pattern",
+           sameForEveryPattern());
+    Report("read folder: the same with a name whose letters other case rules match differently",
+           fs.ReadFolder(dir.path(), L"*.*").files.size() == 9 &&
+               DeleteFileW(Raw(dir / L"\u0131ndice.bak").c_str()) && sameForEveryPattern());
+    const tesoro::FolderContents all = fs.ReadFolder(dir.path(), L"*.*");
+    Report("read folder: hidden, system and temporary entries left out, 8.3 matches too",
+           all.folders == std::vector<std::wstring>{L"carpeta larga", L"Delta", L"sub.bak", L"zeta"} &&
+               all.files.size() == 8 &&
+               fs.ReadFolder(dir.path(), L"*.BAK").files ==
+                   std::vector<std::wstring>{L"Alpha.BAK", L"beta.bak", L"informe antiguo.bak"});
+    Report("read folder: a drive's root as the two searches give it",
+           sameAsTwoSearches(root.substr(0, 3), L"*.*"));
+    Report("read folder: a missing folder, or a file, throws",
+           Throws([&] { fs.ReadFolder(dir / L"missing", L"*.*"); }) &&
+               Throws([&] { fs.ReadFolder(dir / L"gamma.txt", L"*.*"); }));
+}
+
 // The file list's order is the system's comparison of names, letter case ignored, whatever the
 // characters: accents, digits, hyphens and apostrophes (which that comparison weighs apart).
 void ListingInTheSystemsOrder(tesoro::FileSystem& fs, const std::wstring& root) {
@@ -595,7 +647,9 @@ void UnreadableDrive(tesoro::FileSystem& fs, tesoro::Drives& drives, wchar_t let
     Report("find: a drive that cannot be read gives no file",
            Throws([&] { fs.FindOrdinaryFile(device + L"\\x.bak"); }) ||
                !fs.FindOrdinaryFile(device + L"\\x.bak"));
-    Report("list: a drive that cannot be read throws", Throws([&] { fs.ListFolders(device + L"\\"); }));
+    Report("list: a drive that cannot be read throws",
+           Throws([&] { fs.ListFolders(device + L"\\"); }) &&
+               Throws([&] { fs.ReadFolder(device + L"\\", L"*.*"); }));
     Report("volume label: a drive that cannot be read has none", drives.VolumeLabel(letter).empty());
 }
 
@@ -702,6 +756,7 @@ int main(int argc, char** argv) {
         LookUpInALargeFolder(fs, root);
         ListingFolders(fs, root);
         ListingInTheSystemsOrder(fs, root);
+        ReadingAFolderAtOnce(fs, root);
         ReplacingAWholeFile(fs, root);
         DeletingFiles(fs, root);
         DriveStrings(win32.platform().drives);

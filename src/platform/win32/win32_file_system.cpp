@@ -306,6 +306,66 @@ bool MayFoldIntoAscii(std::wstring_view name) {
     return name.find_first_of(L"\u0130\u0131\u017F\u212A") != std::wstring_view::npos;
 }
 
+// Visits the entries of a folder ("\\?\C:\Copias") until `visit` returns false, read by the folder's
+// handle in large pieces: the usual search takes a few dozen entries a call. Whether every entry was
+// visited; false too when the folder cannot be read this way.
+template <typename Visit>
+bool VisitEntries(const std::wstring& apiFolder, Visit visit) {
+    Handle directory(CreateFileW(apiFolder.c_str(), FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!directory.Valid()) return false;
+    constexpr DWORD kPieceBytes = 256 << 10;
+    std::vector<std::uint64_t> piece(kPieceBytes / sizeof(std::uint64_t));  // entries are 8-byte aligned
+    while (
+        GetFileInformationByHandleEx(directory.Get(), FileIdBothDirectoryInfo, piece.data(), kPieceBytes)) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
+        for (std::size_t at = 0;;) {
+            const auto& entry = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes + at);
+            if (!visit(entry)) return false;
+            if (entry.NextEntryOffset == 0) break;
+            at += entry.NextEntryOffset;
+        }
+    }
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// Patterns under which the files a search lists are exactly the ordinary files whose long names match:
+// every file, or one extension of plain letters and digits, which the system's matching of long names
+// finds wherever ours does.
+bool MatchedOnLongNamesAlone(const std::wstring& pattern) {
+    if (pattern == L"*" || pattern == L"*.*") return true;
+    if (pattern.size() < 3 || !pattern.starts_with(L"*.")) return false;
+    return std::all_of(pattern.begin() + 2, pattern.end(), [](wchar_t c) {
+        return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+    });
+}
+
+// The folder's subfolders and files, as ListFolders and ListFiles give them, from one reading; nullopt
+// where one reading cannot be sure to give the same (another pattern, a name whose letters other case
+// rules match differently, a folder that cannot be read this way).
+std::optional<FolderContents> ReadFolderOnce(const std::wstring& folder, const std::wstring& pattern) {
+    if (!MatchedOnLongNamesAlone(pattern)) return std::nullopt;
+    const bool everyFile = pattern == L"*" || pattern == L"*.*";
+    FolderContents contents;
+    QuietErrorMode quiet;  // a failure here is left to the searches, which report it as they always did
+    const bool read = VisitEntries(ApiPath(folder), [&](const FILE_ID_BOTH_DIR_INFO& entry) {
+        std::wstring name(entry.FileName, entry.FileNameLength / sizeof(wchar_t));
+        const DWORD attributes = entry.FileAttributes;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!(attributes & kHiddenOrSystem) && name != L"." && name != L"..")
+                contents.folders.push_back(std::move(name));
+        } else if (IsOrdinary(attributes) && !IsTemporaryFileName(name) && NameMatches(name, pattern)) {
+            if (!everyFile && MayFoldIntoAscii(name)) return false;
+            contents.files.push_back(std::move(name));
+        }
+        return true;
+    });
+    if (!read) return std::nullopt;
+    SortNames(contents.folders);
+    SortNames(contents.files);
+    return contents;
+}
+
 // One folder's entries by their long and 8.3 names, read in one listing, telling what a query of the
 // attributes of a name in the folder would give. Where the listing alone cannot be sure (the name
 // matches only in another letter case, or matches two entries) it does not answer, and the query must.
@@ -315,28 +375,16 @@ public:
     // Read in large pieces: the usual search takes a few dozen entries a call.
     static std::optional<FolderIndex> List(const std::wstring& folder, std::size_t limit) {
         const std::wstring path = folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder;
-        Handle directory(CreateFileW((L"\\\\?\\" + path).c_str(), FILE_LIST_DIRECTORY, kShareAll, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!directory.Valid()) return std::nullopt;
-        constexpr DWORD kPieceBytes = 256 << 10;
-        std::vector<std::uint64_t> piece(kPieceBytes / sizeof(std::uint64_t));  // entries are 8-byte aligned
         FolderIndex index;
         std::uint32_t count = 0;
-        while (GetFileInformationByHandleEx(directory.Get(), FileIdBothDirectoryInfo, piece.data(),
-                                            kPieceBytes)) {
-            const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
-            for (std::size_t at = 0;;) {
-                const auto& entry = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes + at);
-                if (++count > limit) return std::nullopt;
-                index.Add({entry.FileName, entry.FileNameLength / sizeof(wchar_t)}, count,
-                          entry.FileAttributes);
-                index.Add({entry.ShortName, entry.ShortNameLength / sizeof(wchar_t)}, count,
-                          entry.FileAttributes);
-                if (entry.NextEntryOffset == 0) break;
-                at += entry.NextEntryOffset;
-            }
-        }
-        if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+        const bool read = VisitEntries(L"\\\\?\\" + path, [&](const FILE_ID_BOTH_DIR_INFO& entry) {
+            if (++count > limit) return false;
+            index.Add({entry.FileName, entry.FileNameLength / sizeof(wchar_t)}, count, entry.FileAttributes);
+            index.Add({entry.ShortName, entry.ShortNameLength / sizeof(wchar_t)}, count,
+                      entry.FileAttributes);
+            return true;
+        });
+        if (!read) return std::nullopt;
         std::sort(index.names_.begin(), index.names_.end(), ByKey);
         return index;
     }
@@ -701,6 +749,11 @@ public:
         });
         SortNames(names);
         return names;
+    }
+
+    FolderContents ReadFolder(const std::wstring& folder, const std::wstring& pattern) override {
+        std::optional<FolderContents> once = ReadFolderOnce(folder, pattern);
+        return once ? std::move(*once) : FileSystem::ReadFolder(folder, pattern);
     }
 
     bool FolderExists(const std::wstring& path) override {
