@@ -62,7 +62,6 @@ void AutorWin::BuildLayout() {
 
     LblCR.SetCaption(L"LIBRE DIFUSION");
     LblCR.foreColor = kDarkRed;
-    LblCR.hasForeColor = true;
     LblCR.align = TextAlign::Center;
 
     ImgPais.SetPicture(IDI_PAIS);

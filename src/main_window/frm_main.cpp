@@ -23,7 +23,6 @@ Rect ColumnPlace(int top) { return {6000, top, 735, 615}; }
 void SetLook(Control& control, const FontStyle& font, Rgb color) {
     control.font = font;
     control.foreColor = color;
-    control.hasForeColor = true;
 }
 
 constexpr std::size_t kLabelWrapWidth = 50;  // characters on the first line of the source label
@@ -111,7 +110,6 @@ void FrmMain::BuildLayout() {
 
     CmdCancelar.SetCaption(L"&Cerrar Borrar Archivo");
     CmdCancelar.backColor = kButtonRed;
-    CmdCancelar.hasBackColor = true;
     CmdCancelar.SetVisible(false);
 
     LblDat.SetVisible(false);

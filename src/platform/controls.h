@@ -91,10 +91,8 @@ public:
     int id;           // child-window id, also how end-to-end tests find the control
     Control* parent;  // a frame, or nullptr for the window
     FontStyle font;
-    Rgb foreColor{};
-    bool hasForeColor = false;
-    Rgb backColor{};
-    bool hasBackColor = false;
+    std::optional<Rgb> foreColor;  // unset: the system's colours
+    std::optional<Rgb> backColor;
     int picture = 0;         // resource id of the picture, 0 for none
     int pressedPicture = 0;  // picture while a push-style check box is checked
     CursorKind cursor = CursorKind::Normal;

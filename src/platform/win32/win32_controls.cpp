@@ -180,13 +180,13 @@ public:
     void OnDrawItem(const DRAWITEMSTRUCT& item) override {
         const bool pressed = item.itemState & ODS_SELECTED;
         RECT face = item.rcItem;
-        FillSolid(item.hDC, face, ToColorRef(model_.backColor));
+        FillSolid(item.hDC, face, ToColorRef(*model_.backColor));
         DrawEdge(item.hDC, &face, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 
         const COLORREF text =
-            model_.hasForeColor ? ToColorRef(model_.foreColor) : ContrastingText(model_.backColor);
+            model_.foreColor ? ToColorRef(*model_.foreColor) : ContrastingText(*model_.backColor);
         SetTextColor(item.hDC,
-                     (item.itemState & ODS_DISABLED) ? Mix(text, ToColorRef(model_.backColor)) : text);
+                     (item.itemState & ODS_DISABLED) ? Mix(text, ToColorRef(*model_.backColor)) : text);
         SetBkMode(item.hDC, TRANSPARENT);
         SelectIn font(item.hDC, ModelFont());
         RECT label = face;
@@ -222,7 +222,7 @@ protected:
     }
 
 private:
-    bool OwnerDrawn() const { return model_.picture == 0 && model_.hasBackColor; }
+    bool OwnerDrawn() const { return model_.picture == 0 && model_.backColor.has_value(); }
 
     Button& button_;
     UniqueIcon icon_;
@@ -281,11 +281,11 @@ protected:
             host_.PaintBackdrop(hwnd_, dc);
         } else {
             FillSolid(dc, client,
-                      model_.hasBackColor ? ToColorRef(model_.backColor) : GetSysColor(COLOR_BTNFACE));
+                      model_.backColor ? ToColorRef(*model_.backColor) : GetSysColor(COLOR_BTNFACE));
         }
         SelectIn font(dc, ModelFont());
         SetBkMode(dc, TRANSPARENT);
-        const COLORREF text = model_.hasForeColor ? ToColorRef(model_.foreColor) : GetSysColor(COLOR_BTNTEXT);
+        const COLORREF text = model_.foreColor ? ToColorRef(*model_.foreColor) : GetSysColor(COLOR_BTNTEXT);
         SetTextColor(dc, IsWindowEnabled(hwnd_) ? text : GetSysColor(COLOR_GRAYTEXT));
         RECT area = client;
         const std::wstring shown = DisplayText(model_.Caption());
@@ -411,8 +411,7 @@ protected:
         RECT behind{text.left - gap, 0, text.right + gap, metrics.tmHeight};
         FillSolid(dc, behind, face);
         SetBkMode(dc, TRANSPARENT);
-        const COLORREF color =
-            model_.hasForeColor ? ToColorRef(model_.foreColor) : GetSysColor(COLOR_BTNTEXT);
+        const COLORREF color = model_.foreColor ? ToColorRef(*model_.foreColor) : GetSysColor(COLOR_BTNTEXT);
         SetTextColor(dc, IsWindowEnabled(hwnd_) ? color : GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX);
     }
@@ -430,7 +429,7 @@ public:
 protected:
     void Paint(HDC dc, const RECT& client) override {
         FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
-        LOGBRUSH brush{BS_SOLID, model_.hasForeColor ? ToColorRef(model_.foreColor) : kDefaultLineColor, 0};
+        LOGBRUSH brush{BS_SOLID, model_.foreColor ? ToColorRef(*model_.foreColor) : kDefaultLineColor, 0};
         UniqueGdi<HPEN> pen(
             ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, Thickness(), &brush, 0, nullptr));
         SelectIn selected(dc, pen.get());

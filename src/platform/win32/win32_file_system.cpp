@@ -93,9 +93,19 @@ bool IsMissingFolder(const std::wstring& pattern, DWORD error) {
 
 // What lists and searches show: ordinary files, our temporaries left out even where the system lost
 // their hidden mark.
-bool IsListed(const WIN32_FIND_DATAW& entry) {
-    return IsOrdinary(entry.dwFileAttributes) && !IsTemporaryFileName(entry.cFileName);
+bool IsListedFile(DWORD attributes, const std::wstring& name) {
+    return IsOrdinary(attributes) && !IsTemporaryFileName(name);
 }
+
+bool IsListed(const WIN32_FIND_DATAW& entry) { return IsListedFile(entry.dwFileAttributes, entry.cFileName); }
+
+// What folder lists show: the subfolders the user can see.
+bool IsListedFolder(DWORD attributes, std::wstring_view name) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & kHiddenOrSystem) && name != L"." &&
+           name != L"..";
+}
+
+std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
 using EntryVisitor = std::function<bool(const WIN32_FIND_DATAW&)>;
 
@@ -192,7 +202,7 @@ void SortNames(std::vector<std::wstring>& names) {
 // Some systems report a name they refuse as merely not found by a search; asking for the name itself
 // tells the two apart (a name with wildcards cannot be asked for).
 void ConfirmNotFound(const std::wstring& path) {
-    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    const std::wstring name = NameOf(path);
     if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return;
     if (GetFileAttributesW(ApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return;
     DWORD error = GetLastError();
@@ -352,9 +362,8 @@ std::optional<FolderContents> ReadFolderOnce(const std::wstring& folder, const s
         std::wstring name(entry.FileName, entry.FileNameLength / sizeof(wchar_t));
         const DWORD attributes = entry.FileAttributes;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!(attributes & kHiddenOrSystem) && name != L"." && name != L"..")
-                contents.folders.push_back(std::move(name));
-        } else if (IsOrdinary(attributes) && !IsTemporaryFileName(name) && NameMatches(name, pattern)) {
+            if (IsListedFolder(attributes, name)) contents.folders.push_back(std::move(name));
+        } else if (IsListedFile(attributes, name) && NameMatches(name, pattern)) {
             if (!everyFile && MayFoldIntoAscii(name)) return false;
             contents.files.push_back(std::move(name));
         }
@@ -377,7 +386,7 @@ public:
         const std::wstring path = folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder;
         FolderIndex index;
         std::uint32_t count = 0;
-        const bool read = VisitEntries(L"\\\\?\\" + path, [&](const FILE_ID_BOTH_DIR_INFO& entry) {
+        const bool read = VisitEntries(ApiPath(path), [&](const FILE_ID_BOTH_DIR_INFO& entry) {
             if (++count > limit) return false;
             index.Add({entry.FileName, entry.FileNameLength / sizeof(wchar_t)}, count, entry.FileAttributes);
             index.Add({entry.ShortName, entry.ShortNameLength / sizeof(wchar_t)}, count,
@@ -479,8 +488,8 @@ public:
         const std::optional<DWORD> attributes =
             folder.index->Attributes(std::wstring_view(names_).substr(place->nameAt, place->nameLength));
         if (!attributes) return std::nullopt;
-        const bool ordinary = *attributes != INVALID_FILE_ATTRIBUTES && IsOrdinary(*attributes) &&
-                              !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
+        const bool ordinary =
+            *attributes != INVALID_FILE_ATTRIBUTES && IsListedFile(*attributes, NameOf(path));
         return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
     }
 
@@ -729,10 +738,7 @@ public:
     std::vector<std::wstring> ListFolders(const std::wstring& folder) override {
         std::vector<std::wstring> names;
         Search(Join(folder, L"*"), FIND_FIRST_EX_LARGE_FETCH, false, [&](const WIN32_FIND_DATAW& entry) {
-            std::wstring_view name = entry.cFileName;
-            bool listed = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                          !(entry.dwFileAttributes & kHiddenOrSystem) && name != L"." && name != L"..";
-            if (listed) names.emplace_back(name);
+            if (IsListedFolder(entry.dwFileAttributes, entry.cFileName)) names.emplace_back(entry.cFileName);
             return false;
         });
         SortNames(names);
@@ -769,23 +775,14 @@ public:
 
     bool FindOrdinaryFile(const std::wstring& path) override {
         QuietErrorMode quiet;
-        std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-        if (!NeedsSearch(path)) {
-            // Asked for as the copy would open it: an 8.3 name finds its file.
-            DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
-            if (attributes != INVALID_FILE_ATTRIBUTES)
-                return IsOrdinary(attributes) && !IsTemporaryFileName(name);
-            DWORD error = GetLastError();
-            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-                ThrowApiError("GetFileAttributesW", error);
-            }
-        } else {
-            auto matches = [&](const WIN32_FIND_DATAW& entry) {
-                return IsListed(entry) && NameMatches(entry.cFileName, name);
-            };
-            if (Search(path, 0, true, matches)) return true;
-            ConfirmNotFound(path);
-        }
+        // Asked for as the copy would open it: an 8.3 name finds its file.
+        if (!NeedsSearch(path)) return LookUpByAttributes(path, nullptr) == FileLookup::OrdinaryFile;
+        const std::wstring name = NameOf(path);
+        auto matches = [&](const WIN32_FIND_DATAW& entry) {
+            return IsListed(entry) && NameMatches(entry.cFileName, name);
+        };
+        if (Search(path, 0, true, matches)) return true;
+        ConfirmNotFound(path);
         ThrowIfDriveUnreadable(path);
         return false;
     }
@@ -904,11 +901,14 @@ private:
         if (path.empty() || NeedsSearch(path)) {
             return FindOrdinaryFile(path) ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
         }
+        return LookUpByAttributes(path, readable);
+    }
+
+    static FileLookup LookUpByAttributes(const std::wstring& path, DriveSet* readable) {
         const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
-            const bool ordinary =
-                IsOrdinary(attributes) && !IsTemporaryFileName(path.substr(path.find_last_of(L"\\/") + 1));
-            return ordinary ? FileLookup::OrdinaryFile : FileLookup::NoOrdinaryFile;
+            return IsListedFile(attributes, NameOf(path)) ? FileLookup::OrdinaryFile
+                                                          : FileLookup::NoOrdinaryFile;
         }
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
