@@ -2,6 +2,7 @@
 #include <wincodec.h>
 
 #include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_system_library.h"
 
 namespace tesoro::win32 {
 
@@ -126,7 +127,12 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id) {
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     auto* bytes = loaded ? static_cast<BYTE*>(LockResource(loaded)) : nullptr;
     if (!bytes) return nullptr;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once per thread; later calls only count
+    static const auto coInitializeEx =
+        LoadSystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto coCreateInstance =
+        LoadSystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    if (!coInitializeEx || !coCreateInstance) return nullptr;
+    coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once per thread; later calls only count
 
     Com<IWICImagingFactory> factory;
     Com<IWICStream> stream;
@@ -134,7 +140,7 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id) {
     Com<IWICBitmapFrameDecode> frame;
     Com<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+    if (FAILED(coCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
         FAILED(factory->CreateStream(stream.Out())) ||
         FAILED(stream->InitializeFromMemory(bytes, SizeofResource(instance, found))) ||

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/win32_system_library.h"
+
 namespace tesoro {
 namespace win32_detail {
 
@@ -38,21 +40,13 @@ void ThrowLastError(const char* api) { ThrowApiError(api, GetLastError()); }
 
 }  // namespace win32_detail
 
+using win32::LoadSystemFunction;
 using win32_detail::QuietErrorMode;
 using win32_detail::ThrowLastError;
 
 void PrepareProcessErrorMode() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
 
 namespace {
-
-// A function of a system library that only a rarely used feature needs (the shell, network names): the
-// library is loaded on first use, as loading it with the program would delay every start.
-template <typename Function>
-Function LoadSystemFunction(const wchar_t* library, const char* name) {
-    HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    FARPROC function = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(function));
-}
 
 class Win32Drives : public Drives {
 public:

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/win32/win32_system_library.h"
 #include "resources/resource_ids.h"
 
 // After <windows.h>, which the window's header brings.
@@ -119,11 +120,11 @@ void TopLevelWindow::Create() {
         throw std::runtime_error("RegisterClassExW failed for a form");
     }
 
-    RECT frame{0, 0, PixelsX(content_.form.clientWidth), PixelsY(content_.form.clientHeight)};
-    AdjustWindowRectEx(&frame, Style(), FALSE, ExStyle());
-    window_.reset(CreateWindowExW(ExStyle(), kFormClass, content_.form.caption.c_str(), Style(),
-                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                  frame.bottom - frame.top, nullptr, nullptr, instance_, this));
+    // Made at its size and place: moving a window with its controls in it costs more than making it there.
+    const SIZE size = FrameSize();
+    const POINT place = CenteredPlace(size, MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    window_.reset(CreateWindowExW(ExStyle(), kFormClass, content_.form.caption.c_str(), Style(), place.x,
+                                  place.y, size.cx, size.cy, nullptr, nullptr, instance_, this));
     if (!window_) throw std::runtime_error("CreateWindowExW failed for a form");
     const int icon = content_.form.icon != 0 ? content_.form.icon : IDI_APP;
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
@@ -134,12 +135,10 @@ void TopLevelWindow::Create() {
     restPending_ = createHiddenLater;
     if (!restPending_) CreateToolTips();
     CreateControls(!restPending_);
-    if (onFileDropped) DragAcceptFiles(hwnd_, TRUE);
     for (std::size_t i = 0; i < content_.timers.size(); ++i) {
         timerViews_.push_back(std::make_unique<TimerView>(*content_.timers[i], hwnd_, i + 1));
     }
     formBinding_ = std::make_unique<FormBinding>(content_.form, *this);
-    ResizeClient();
 }
 
 DWORD TopLevelWindow::Style() const {
@@ -148,7 +147,8 @@ DWORD TopLevelWindow::Style() const {
 
 // A borderless window keeps a taskbar button, so that it can be found and restored when minimised.
 DWORD TopLevelWindow::ExStyle() const {
-    return content_.form.border == BorderStyle::None ? WS_EX_APPWINDOW : 0;
+    return (content_.form.border == BorderStyle::None ? WS_EX_APPWINDOW : 0) |
+           (onFileDropped ? WS_EX_ACCEPTFILES : 0);
 }
 
 void TopLevelWindow::CreateToolTips() {
@@ -175,20 +175,27 @@ void TopLevelWindow::CreateControl(Control& control) {
     byId_[control.id] = raw;  // list boxes ask for their item height while being created
     raw->Create();
     byHwnd_[raw->Hwnd()] = raw;
-    SetWindowPos(raw->Hwnd(), PlaceBehind(control), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PutInStackingPlace(control, raw->Hwnd());
     ToolTipChanged(*raw);
 }
 
-// The first in the stacking list lies in front: a window goes right behind the nearest sibling made
-// before it that comes earlier in the list, or in front of all when there is none.
-HWND TopLevelWindow::PlaceBehind(const Control& control) const {
+// The first in the stacking list lies in front. A new window lies behind its siblings, which is its place
+// when the windows are made in list order; one made after a sibling that comes later in the list goes
+// right behind the nearest sibling made before it that comes earlier, or in front of all.
+void TopLevelWindow::PutInStackingPlace(const Control& control, HWND window) const {
     HWND behind = HWND_TOP;
-    for (const Control* earlier : content_.stacking) {
-        if (earlier == &control) break;
-        const ControlWindow* window = ById(earlier->id);
-        if (window && earlier->parent == control.parent) behind = window->Hwnd();
+    bool passed = false;
+    for (const Control* other : content_.stacking) {
+        const ControlWindow* made = other == &control ? nullptr : ById(other->id);
+        passed = passed || other == &control;
+        if (!made || other->parent != control.parent) continue;
+        if (!passed) {
+            behind = made->Hwnd();
+        } else {
+            SetWindowPos(window, behind, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return;
+        }
     }
-    return behind;
 }
 
 // Runs from the message queue before any input waiting there: a click or key right after start finds
@@ -201,13 +208,17 @@ void TopLevelWindow::CreateTheRest() {
 }
 
 // The form's height counts the design's border and title bar; the client area is what is left of it.
-void TopLevelWindow::ResizeClient() {
+SIZE TopLevelWindow::FrameSize() {
     const Form& form = content_.form;
     const int clientTwips = form.Height() > 0 ? form.Height() - Form::kDesignFrameHeight : form.clientHeight;
     RECT frame{0, 0, PixelsX(form.clientWidth), PixelsY(clientTwips)};
     AdjustWindowRectEx(&frame, Style(), FALSE, ExStyle());
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void TopLevelWindow::ResizeClient() {
+    const SIZE size = FrameSize();
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TopLevelWindow::Show() {
@@ -227,17 +238,24 @@ void TopLevelWindow::Show() {
     if (restPending_) PostMessageW(hwnd_, kCreateTheRest, 0, 0);
 }
 
+// Where a window of this size lies centred in the monitor's work area.
+POINT TopLevelWindow::CenteredPlace(SIZE size, HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& work = info.rcWork;
+    return {work.left + (work.right - work.left - size.cx) / 2,
+            work.top + (work.bottom - work.top - size.cy) / 2};
+}
+
+// The window was made centred; its form may have changed its size since.
 void TopLevelWindow::Center() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
     RECT frame;
     GetWindowRect(hwnd_, &frame);
-    const RECT& work = monitor.rcWork;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT place = CenteredPlace({frame.right - frame.left, frame.bottom - frame.top},
+                                      MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
+    if (place.x == frame.left && place.y == frame.top) return;
+    SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 int TopLevelWindow::RunMessageLoop() {
@@ -371,13 +389,17 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 // Not while a handler waits in a modal box or for a copy (the window is disabled then): the drop would
 // run in the middle of that handler.
 void TopLevelWindow::OnDropFiles(WPARAM dropHandle) {
+    static const auto queryFile =
+        LoadSystemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    static const auto finish = LoadSystemFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+    if (!queryFile || !finish) return;
     HDROP drop = reinterpret_cast<HDROP>(dropHandle);
     std::wstring path;
-    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        path.assign(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    if (queryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        path.assign(queryFile(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(queryFile(drop, 0, path.data(), static_cast<UINT>(path.size())));
     }
-    DragFinish(drop);
+    finish(drop);
     if (!path.empty() && onFileDropped && IsWindowEnabled(hwnd_)) onFileDropped(path);
 }
 

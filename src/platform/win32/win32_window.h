@@ -62,12 +62,14 @@ private:
 
     void CreateControls(bool hiddenToo);
     void CreateControl(Control& control);
-    HWND PlaceBehind(const Control& control) const;
+    void PutInStackingPlace(const Control& control, HWND window) const;
     void CreateToolTips();
     void CreateTheRest();
     DWORD Style() const;
     DWORD ExStyle() const;
+    SIZE FrameSize();
     void ResizeClient();
+    static POINT CenteredPlace(SIZE size, HMONITOR monitor);
     void Center();
     bool OnMouseDown(MouseButton button);
     void OnSize(WPARAM kind);
