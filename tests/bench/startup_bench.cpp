@@ -5,7 +5,7 @@
 // process first waits for input with nothing left to do ("idle"), which also counts work put off until
 // after the window appeared.
 // Usage: startup_bench.exe ROUNDS LOG_PATH  BASE_EXE BASE_FOLDER BASE_LOG  SUBJECT_EXE SUBJECT_FOLDER
-// SUBJECT_LOG
+// SUBJECT_LOG, where an EXE may be followed by "?" and its command line arguments.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +18,12 @@ namespace {
 
 struct Launch {
     std::wstring exe, folder, log;
+
+    std::wstring Program() const { return exe.substr(0, exe.find(L'?')); }
+    std::wstring CommandLine() const {
+        const std::size_t mark = exe.find(L'?');
+        return L"\"" + Program() + L"\"" + (mark == std::wstring::npos ? L"" : L" " + exe.substr(mark + 1));
+    }
 };
 
 struct Times {
@@ -67,9 +73,9 @@ bool Run(const Launch& launch, const std::wstring& logPath, Times& times) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + launch.exe + L"\"";
+    std::wstring commandLine = launch.CommandLine();
     const double start = Now();
-    if (!CreateProcessW(launch.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(launch.Program().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         launch.folder.c_str(), &startup, &process)) {
         std::fwprintf(stderr, L"cannot start %ls (error %lu)\n", launch.exe.c_str(), GetLastError());
         return false;

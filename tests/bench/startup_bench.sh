@@ -2,6 +2,8 @@
 # Start-up benchmarks of tesoro.exe under Wine, each a subject against a baseline started alternately in
 # the same prefix and the same persistent Wine server, reported as min/median/max of the ratios:
 #   bare        tesoro.exe (empty log, empty folder)   against a bare window of the same size
+#   controls    the bare window with the main window's  against the bare window: the least a program
+#               standard controls in it                 with those controls takes to start
 #   c1000       1,000 log entries on C:, copies present against an empty log
 #   c1000-gone  1,000 log entries on C:, copies gone    against an empty log
 #   c32767      32,767 entries on C:, copies present    against an empty log
@@ -22,7 +24,7 @@ build=$(cd "${1:?usage: $0 BUILD_DIR [ROUNDS] [NAME...]}" && pwd)
 rounds=${2:-7}
 shift $(($# >= 2 ? 2 : 1))
 names=("$@")
-[[ ${#names[@]} -gt 0 ]] || names=(bare c1000 c1000-gone c32767 c32767-gone d32767 files10000 files30000)
+[[ ${#names[@]} -gt 0 ]] || names=(bare controls c1000 c1000-gone c32767 c32767-gone d32767 files10000 files30000)
 for exe in tesoro.exe tests/bench/startup_bench.exe tests/bench/bare_window.exe; do
     [[ -f $build/$exe ]] || { echo "missing $build/$exe: build the windows build first" >&2; exit 2; }
 done
@@ -85,7 +87,7 @@ compare() {
 set_subject() {
     folder=$empty log=-
     case $1 in
-        bare) ;;
+        bare | controls) ;;
         c* | d*) log=$(winpath "$logs/$1.dat") ;;
         files*) folder="C:\\bench\\$1" ;;
         *) echo "unknown benchmark $1" >&2; exit 2 ;;
@@ -99,6 +101,8 @@ for name in "${names[@]}"; do
         compare "$(winpath "$(cd "$AGAINST" && pwd)/tesoro.exe")" "$folder" "$log" "$tesoro" "$folder" "$log"
     elif [[ $name == bare ]]; then
         compare "$bare" "$empty" - "$tesoro" "$folder" "$log"
+    elif [[ $name == controls ]]; then
+        compare "$bare" "$empty" - "$bare?controls" "$folder" "$log"
     else
         compare "$tesoro" "$empty" - "$tesoro" "$folder" "$log"
     fi

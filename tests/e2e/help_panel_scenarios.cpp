@@ -8,18 +8,6 @@ namespace {
 
 using namespace tesoro::ids;
 
-// Moves the pointer to the middle of the control and waits until it is there.
-void PointAt(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SetCursorPos(middle.x, middle.y);
-    WaitUntil([&] {
-        POINT at;
-        return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y;
-    });
-}
-
 void SendMouse(DWORD flags, DWORD data = 0) {
     INPUT input{};
     input.type = INPUT_MOUSE;

@@ -121,11 +121,34 @@ SCENARIO("main window", "every control and tool tip is in place right after star
     CHECK(childIds(app.Control(FraFuente)) == (std::vector<int>{CmdCancelar, FileFuente, DirFuente, DrvFuente,
                                                                 LblDat, LblArchFuente, LblFuente}),
           "the source frame's controls are not in their stacking order");
+    CHECK(childIds(app.Control(FraDestino)) ==
+              (std::vector<int>{ChkEditar, DirDestino, TxtArchDestino, ChkLog, DrvDestino, LblFichDestino}),
+          "the destination frame's controls are not in their stacking order");
     const std::pair<int, const wchar_t*> tips[] = {
         {CmdCopiar, L"Generar Copia de Seguridad"},   {CmdVerLog, L"Ver TESORO.DAT"},
         {CmdBorrar, L"Activar Borrar Fichero *.BAK"}, {CmdAyuda, L"Activar AYUDA"},
         {CmdAutor, L"Notas sobre el Programa"},       {CmdSalir, L"Salir del Programa"}};
     for (auto [id, tip] : tips) CHECK_EQ(ToolTip(app, app.Control(id)), std::wstring(tip));
+}
+
+// The program's own pointers are loaded when first pointed at, and each control keeps its shape.
+SCENARIO("main window", "the pointer takes each control's shape") {
+    App app(Folder(L"completa"));
+    SetForegroundWindow(app.Main());
+    auto pointerOver = [&](int id) {
+        PointAt(app.Control(id));
+        app.Sync();
+        CURSORINFO info{};
+        info.cbSize = sizeof info;
+        return GetCursorInfo(&info) ? info.hCursor : nullptr;
+    };
+    const HCURSOR input = pointerOver(CmdCopiar), viewSwitch = pointerOver(CmdVerLog);
+    const HCURSOR text = pointerOver(TxtArchDestino);
+    CHECK(input && viewSwitch && text, "no pointer over a control");
+    CHECK(input != viewSwitch && input != text && viewSwitch != text,
+          "CmdCopiar, CmdVerLog and TxtArchDestino do not show three pointers");
+    CHECK(pointerOver(CmdSalir) == input, "CmdSalir does not show the same pointer as CmdCopiar");
+    CHECK(pointerOver(CmdAyuda) == viewSwitch, "CmdAyuda does not show the same pointer as CmdVerLog");
 }
 
 SCENARIO("main window", "start-up contents") {

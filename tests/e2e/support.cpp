@@ -147,6 +147,17 @@ void CopyAndConfirm(const App& app, bool replacing) {
     app.Sync();
 }
 
+void PointAt(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetCursorPos(middle.x, middle.y);
+    WaitUntil([&] {
+        POINT at;
+        return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y;
+    });
+}
+
 void CloseAndWait(const App& app) {
     app.Close();
     REQUIRE(app.WaitForExit(), "the program did not end after WM_CLOSE");

@@ -40,6 +40,9 @@ void ClickFile(const App& app, const std::wstring& name);
 // Picks a drive by letter ("a:") in a drive list.
 void ChooseDrive(const App& app, int listId, const std::wstring& letterColon);
 
+// Moves the pointer to the middle of the control and waits until it is there.
+void PointAt(HWND control);
+
 // Checks a message box against its expected text, title, buttons and icon.
 void CheckBox(const char* file, int line, const std::optional<MessageBoxInfo>& box, const std::wstring& text,
               const std::wstring& title, const std::vector<int>& buttons, const std::wstring& icon);

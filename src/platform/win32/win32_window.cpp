@@ -99,10 +99,6 @@ TopLevelWindow::~TopLevelWindow() {
 void TopLevelWindow::Create() {
     dpiX_ = DotsPerInch(screen_.TwipsPerPixelX());
     dpiY_ = DotsPerInch(screen_.TwipsPerPixelY());
-    viewSwitchCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_VIEWSWITCH));
-    inputCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_INPUT));
-    moveCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_MOVE));
-    handCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_POINTING_HAND));
     // Without its picture the window still works, on the plain face colour.
     if (content_.form.picture != 0) background_ = LoadJpegResource(instance_, content_.form.picture);
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};  // tool tips
@@ -446,25 +442,26 @@ bool TopLevelWindow::OnSetCursor(HWND under, UINT hitTest) {
     if (hitTest != HTCLIENT) return false;
     const ControlWindow* control = FromWindow(under);
     if (!control && under != hwnd_) return false;
-    HCURSOR cursor = nullptr;
+    int resource = 0;
     switch (control ? control->Model().cursor : content_.form.cursor) {
         case CursorKind::ViewSwitch:
-            cursor = viewSwitchCursor_;
+            resource = IDC_VIEWSWITCH;
             break;
         case CursorKind::Input:
-            cursor = inputCursor_;
+            resource = IDC_INPUT;
             break;
         case CursorKind::Move:
-            cursor = moveCursor_;
+            resource = IDC_MOVE;
             break;
         case CursorKind::PointingHand:
-            cursor = handCursor_;
+            resource = IDC_POINTING_HAND;
             break;
         case CursorKind::Normal:
             break;
     }
-    if (!cursor) return false;  // the control's own pointer: the arrow, or the text cursor over a text box
-    SetCursor(cursor);
+    if (!resource) return false;  // the control's own pointer: the arrow, or the text cursor over a text box
+    // Loaded when first pointed at, not at start; the system keeps one copy of each.
+    SetCursor(LoadCursorW(instance_, MAKEINTRESOURCEW(resource)));
     return true;
 }
 

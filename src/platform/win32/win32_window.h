@@ -98,10 +98,6 @@ private:
     FormContent content_;
     int dpiX_ = 96;
     int dpiY_ = 96;
-    HCURSOR viewSwitchCursor_ = nullptr;
-    HCURSOR inputCursor_ = nullptr;
-    HCURSOR moveCursor_ = nullptr;
-    HCURSOR handCursor_ = nullptr;
     UniqueBitmap background_;
     HWND lastFocus_ = nullptr;
     bool forwardingWheel_ = false;
