@@ -182,15 +182,18 @@ void TopLevelWindow::PutInStackingPlace(const Control& control, HWND window) con
     HWND behind = HWND_TOP;
     bool passed = false;
     for (const Control* other : content_.stacking) {
-        const ControlWindow* made = other == &control ? nullptr : ById(other->id);
-        passed = passed || other == &control;
+        if (other == &control) {
+            passed = true;
+            continue;
+        }
+        const ControlWindow* made = ById(other->id);
         if (!made || other->parent != control.parent) continue;
         if (!passed) {
             behind = made->Hwnd();
-        } else {
-            SetWindowPos(window, behind, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            return;
+            continue;
         }
+        SetWindowPos(window, behind, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
     }
 }
 
