@@ -57,11 +57,14 @@ void FrmMain::EnterDeleteMode() {
     LblBorrar.SetVisible(true);
     ShowSourceFolder();
     CmdCancelar.SetVisible(true);
-    CmdBorrar.SetToolTip(kDeleteTip + kPlaceholderName);
+    ShowDeleteTip(kPlaceholderName);
     CmdCopiar.SetEnabled(false);
     TxtArchDestino.SetText(kPlaceholderName);
     DeleteMode = true;
 }
+
+// CmdBorrar's tool tip names the copy it would delete.
+void FrmMain::ShowDeleteTip(const std::wstring& name) { CmdBorrar.SetToolTip(kDeleteTip + name); }
 
 void FrmMain::DeleteChosenCopy() {
     const std::wstring path = SourcePathFromLabel();
@@ -80,7 +83,7 @@ void FrmMain::DeleteChosenCopy() {
     }
     TxtArchDestino.SetText(kPlaceholderName);
     ShowSourceFolder();
-    CmdBorrar.SetToolTip(kDeleteTip + FileFuente.FileName());
+    ShowDeleteTip(FileFuente.FileName());
     if (const int entry = Log.FirstNaming(JoinPath(DirFuente.Path(), FileFuente.FileName())); entry > 0) {
         Log.Remove(entry);
     }

@@ -4,20 +4,20 @@
 #include <array>
 #include <cwctype>
 
+#include "platform/ascii.h"
+
 namespace tesoro {
 
 namespace {
 
-std::wstring AsciiUpper(std::wstring text) {
-    for (wchar_t& c : text) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 0x20);
-    }
+std::wstring AsciiUpperText(std::wstring text) {
+    for (wchar_t& c : text) c = AsciiUpper(c);
     return text;
 }
 
 // The system takes these for devices whatever extension follows, and ignores spaces before the dot.
 bool IsDeviceName(const std::wstring& name) {
-    std::wstring stem = AsciiUpper(name.substr(0, name.find(L'.')));
+    std::wstring stem = AsciiUpperText(name.substr(0, name.find(L'.')));
     stem.erase(stem.find_last_not_of(L' ') + 1);
     static const std::array<std::wstring, 4> kDevices = {L"CON", L"PRN", L"AUX", L"NUL"};
     if (std::find(kDevices.begin(), kDevices.end(), stem) != kDevices.end()) return true;

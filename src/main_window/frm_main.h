@@ -132,6 +132,7 @@ private:
     void ShowSourceFolder();
     void EnterDeleteMode();
     void DeleteChosenCopy();
+    void ShowDeleteTip(const std::wstring& name);
     void ListSourceFiles(const std::wstring& pattern);
     void ShowInstructions();
     void HideInstructions();

@@ -9,14 +9,13 @@
 
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
+#include "platform/ascii.h"
 
 namespace tesoro {
 
 namespace {
 
 const wchar_t kNotFoundTitle[] = L"Error al Acceder al archivo";
-
-bool IsLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return false;
@@ -29,8 +28,8 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 // The names of an absolute drive path ("C:\Datos\x.doc" or "C:/Datos/"): "." dropped and ".." followed.
 // Empty when the path does not start with a drive root (a network or relative path).
 std::optional<std::vector<std::wstring>> SplitDrivePath(const std::wstring& path) {
-    const bool rooted =
-        path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    const bool rooted = path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == L':' &&
+                        (path[2] == L'\\' || path[2] == L'/');
     if (!rooted) return std::nullopt;
     std::vector<std::wstring> names;
     std::wstring name;

@@ -69,7 +69,7 @@ std::wstring FrmMain::FirstReadableDrive(const DriveList& list) {
 void FrmMain::DirFuente_Change() {
     FileFuente.Follow(DirFuente);  // from the folder list's reading
     TxtArchDestino.SetText(kPlaceholderName);
-    if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + kPlaceholderName);
+    if (DeleteMode) ShowDeleteTip(kPlaceholderName);
 }
 
 void FrmMain::FileFuente_PathChange() {
@@ -81,7 +81,7 @@ void FrmMain::FileFuente_PathChange() {
 void FrmMain::FileFuente_Click() {
     const std::wstring name = FileFuente.FileName();
     LblArchFuente.SetCaption(JoinPath(DirFuente.Path(), name));
-    if (DeleteMode) CmdBorrar.SetToolTip(L"Borrar Archivo: " + name);
+    if (DeleteMode) ShowDeleteTip(name);
     TxtArchDestino.SetText(ProposedCopyName(name));
     Tam_Lbl_Fuente();
 }

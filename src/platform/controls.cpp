@@ -2,15 +2,12 @@
 
 #include <utility>
 
+#include "platform/ascii.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 
 namespace tesoro {
 namespace {
-
-bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-wchar_t UpperLetter(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
-wchar_t LowerLetter(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
 
 // The letters of the drive roots the system reports, in its order.
 std::vector<wchar_t> DriveLetters(Drives& drives) {
@@ -25,7 +22,7 @@ std::vector<wchar_t> DriveLetters(Drives& drives) {
     for (size_t start = 0; start < n;) {
         size_t end = buffer.find(L'\0', start);
         if (end == std::wstring::npos || end > n) end = n;
-        if (end > start) letters.push_back(UpperLetter(buffer[start]));
+        if (end > start) letters.push_back(AsciiUpper(buffer[start]));
         start = end + 1;
     }
     return letters;
@@ -38,7 +35,7 @@ std::wstring DriveEntryText(Drives& drives, wchar_t letter) {
     } catch (const PlatformError&) {
         // A drive that cannot be read is still listed, without its label.
     }
-    std::wstring text{LowerLetter(letter), L':'};
+    std::wstring text{AsciiLower(letter), L':'};
     if (!label.empty()) text += L" [" + label + L"]";
     return text;
 }
@@ -77,7 +74,7 @@ std::wstring NormalizeFolderPath(const std::wstring& value) {
         }
         names.push_back(std::move(name));
     }
-    std::wstring normal{UpperLetter(path[0]), L':', L'\\'};
+    std::wstring normal{AsciiUpper(path[0]), L':', L'\\'};
     for (const auto& name : names) normal = JoinPath(normal, name);
     return normal;
 }
@@ -87,7 +84,7 @@ std::vector<FolderList::Item> FolderItems(const std::wstring& path,
                                           const std::vector<std::wstring>& subfolders) {
     std::vector<FolderList::Item> items;
     std::wstring walked = path.substr(0, 3);
-    items.push_back({std::wstring{LowerLetter(path[0]), L':', L'\\'}, walked, 0, true});
+    items.push_back({std::wstring{AsciiLower(path[0]), L':', L'\\'}, walked, 0, true});
     for (const auto& name : SplitFolders(path)) {
         walked = JoinPath(walked, name);
         items.push_back({name, walked, static_cast<int>(items.size()), true});
@@ -123,7 +120,7 @@ std::vector<std::wstring> DriveEntries(Drives& drives) {
 
 int IndexOfDrive(const std::vector<std::wstring>& items, wchar_t letter) {
     for (size_t i = 0; i < items.size(); ++i)
-        if (items[i][0] == LowerLetter(letter)) return static_cast<int>(i);
+        if (items[i][0] == AsciiLower(letter)) return static_cast<int>(i);
     return -1;
 }
 

@@ -15,8 +15,6 @@ constexpr int kBitmapPictureDpi = 192;
 
 int PictureSize(ControlHost& host) { return MulDiv(kPictureSize, host.Dpi(), 96); }
 
-bool IsBitmapPicture(int id) { return id >= 200 && id < 300; }
-
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
@@ -681,6 +679,8 @@ std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& ho
 // ---- Helpers ----
 
 COLORREF ToColorRef(Rgb color) { return RGB(color.r, color.g, color.b); }
+
+bool IsBitmapPicture(int id) { return id >= 200 && id < 300; }
 
 UniqueIcon LoadIconPicture(HINSTANCE instance, int id, int size) {
     UniqueIcon icon(

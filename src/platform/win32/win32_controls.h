@@ -109,6 +109,8 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id);
 
 // Helpers shared by the control windows.
 COLORREF ToColorRef(Rgb color);
+// Pictures numbered 200-299 are bitmaps (IDB_), the others icons.
+bool IsBitmapPicture(int id);
 UniqueIcon LoadIconPicture(HINSTANCE instance, int id, int size);
 // A label's text as the window shows it: a lone carriage return becomes a line break.
 std::wstring DisplayText(const std::wstring& text);

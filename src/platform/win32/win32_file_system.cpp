@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/temporary_files.h"
 #include "platform/win32/win32_services.h"
 
@@ -279,7 +280,7 @@ void ThrowIfDriveUnreadable(const std::wstring& path, DriveSet* readable = nullp
     std::wstring full = FullPath(path);
     if (full.size() < 3 || full[1] != L':') return;
     std::wstring root = full.substr(0, 3);
-    wchar_t letter = full[0] >= L'a' && full[0] <= L'z' ? static_cast<wchar_t>(full[0] - 0x20) : full[0];
+    const wchar_t letter = AsciiUpper(full[0]);
     const DriveSet bit = letter >= L'A' && letter <= L'Z' ? 1u << (letter - L'A') : 0;
     if (readable && (*readable & bit)) return;
     // The root first: asking which drives exist is far slower, and needed only when the root is not there.
@@ -291,8 +292,6 @@ void ThrowIfDriveUnreadable(const std::wstring& path, DriveSet* readable = nullp
     if (!bit || !(GetLogicalDrives() & bit)) return;
     ThrowApiError("GetFileAttributesW", error);
 }
-
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 0x20) : c; }
 
 bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -723,8 +722,7 @@ public:
     }
 
     std::wstring DriveCurrentFolder(wchar_t letter) override {
-        bool isLetter = (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
-        if (!isLetter) throw PlatformError("DriveCurrentFolder: not a drive letter");
+        if (!IsAsciiLetter(letter)) throw PlatformError("DriveCurrentFolder: not a drive letter");
         QuietErrorMode quiet;
         std::wstring folder = FullPath({letter, L':'});
         DWORD error = FolderReadError(folder);

@@ -8,8 +8,6 @@ namespace tesoro::win32 {
 
 namespace {
 
-bool IsBitmapPicture(int id) { return id >= 200 && id < 300; }
-
 // Releases a COM interface at the end of its scope.
 template <typename T>
 class Com {
