@@ -23,7 +23,7 @@ protected:
     void StartInDeleteMode(std::vector<std::wstring> log = {}) {
         Start();
         OpenFolder(L"C:\\Copias");
-        form->Log = LogEntries(std::move(log));
+        SetLog(std::move(log));
         form->CmdBorrar_Click();
     }
     void Delete(std::initializer_list<MsgAnswer> answers) {
@@ -173,7 +173,7 @@ TEST_F(DeleteModeTest, TheEntryOfALongerNameIsNotTakenForTheDeletedCopy) {
     EXPECT_EQ(LiveEntries(), (std::vector<std::wstring>{LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")}));
 
     // Only that entry left, and the file it names deleted: nothing else is touched.
-    form->Log = LogEntries({LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")});
+    SetLog({LogLine(L"DATOS.DB", L"C:\\Copias\\DATOS.BAKUP")});
     ClickFile(L"informe.bak");
     Delete({MsgAnswer::Yes});
     EXPECT_EQ(form->Log.Count(), 1);
@@ -188,7 +188,7 @@ TEST_F(DeleteModeTest, ALogOfOneOrNoEntries) {
     EXPECT_EQ(form->Log.Entry(1), L"");
     EXPECT_TRUE(form->Log.Changed());
 
-    form->Log = LogEntries();
+    SetLog({});
     ClickFile(L"informe.bak");
     Delete({MsgAnswer::Yes});
     EXPECT_FALSE(fake.fs.Exists(L"C:\\Copias\\informe.bak"));

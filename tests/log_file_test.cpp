@@ -175,12 +175,12 @@ protected:
 };
 
 TEST_F(CopyLogFileTest, FirstStartLeavesAnEmptyFile) {
-    const LogEntries log = file.Load();
+    LogEntries log = file.Load();
     EXPECT_EQ(log.Count(), 0);
     EXPECT_FALSE(log.Changed());
     EXPECT_TRUE(fake.fs.Exists(kTempLog));
     EXPECT_EQ(fake.fs.Contents(kTempLog), "");
-    file.SaveIfChanged(log);
+    file.SaveBeforeExit(log);
     EXPECT_EQ(fake.fs.Contents(kTempLog), "");
     EXPECT_TRUE(fake.dialogs.messages.empty());
 }
@@ -208,7 +208,7 @@ TEST_F(CopyLogFileTest, EntryWhoseCopyOnCIsGoneIsDroppedAndTheFileShrinks) {
     EXPECT_EQ(Entries(log), (Lines{WEntry("C:\\Copias\\A.BAK"), WEntry("C:\\Copias\\C.BAK")}));
     EXPECT_TRUE(log.Changed());
 
-    file.SaveIfChanged(log);
+    file.SaveBeforeExit(log);
     EXPECT_EQ(fake.fs.Contents(kTempLog), LogFile({Entry("C:\\Copias\\A.BAK"), Entry("C:\\Copias\\C.BAK")}));
     EXPECT_EQ(fake.fs.Contents(kTempLog).size(), 384u);
 }
@@ -290,8 +290,8 @@ TEST_F(CopyLogFileTest, LogWhoseCopiesAllExistIsNotRewritten) {
     AddLog({Entry("C:\\A.BAK"), Entry("A:\\B.BAK")});
     const std::string before = fake.fs.Contents(kTempLog);
 
-    const LogEntries log = file.Load();
-    file.SaveIfChanged(log);
+    LogEntries log = file.Load();
+    file.SaveBeforeExit(log);
     EXPECT_EQ(fake.fs.WriteCount(kTempLog), 0);
     EXPECT_EQ(fake.fs.Contents(kTempLog), before);
 }
@@ -300,7 +300,7 @@ TEST_F(CopyLogFileTest, ChangedLogIsWrittenWithItsNewLines) {
     AddLog({Entry("A:\\1.BAK")});
     LogEntries log = file.Load();
     log.Append(L"1/3/2026:  año.txt -> A:\\¿€.BAK");
-    file.SaveIfChanged(log);
+    file.SaveBeforeExit(log);
     EXPECT_EQ(fake.fs.Contents(kTempLog),
               LogFile({Entry("A:\\1.BAK"), "1/3/2026:  a\xF1o.txt -> A:\\\xBF\x80.BAK"}));
     EXPECT_TRUE(fake.dialogs.messages.empty());
@@ -322,7 +322,7 @@ TEST_P(DamagedLogTest, IsReportedOnceAndNeverOverwritten) {
     ExpectOneMessage(L"El archivo TESORO.DAT está dañado:\r" + kTempLog + L"\r\r" + kKept);
 
     log.Append(L"nueva");
-    file.SaveIfChanged(log);
+    file.SaveBeforeExit(log);
     EXPECT_EQ(fake.fs.Contents(kTempLog), GetParam());
     EXPECT_EQ(fake.fs.WriteCount(kTempLog), 0);
     EXPECT_EQ(fake.dialogs.messages.size(), 1u);
@@ -344,10 +344,14 @@ TEST_F(CopyLogFileTest, UnreadableLogIsReportedOnceAndNeverOverwritten) {
 
     fake.fs.SetLocked(kTempLog, false);
     log.Append(L"nueva");
-    file.SaveIfChanged(log);
+    file.SaveBeforeExit(log);
     EXPECT_EQ(fake.fs.Contents(kTempLog), before);
     EXPECT_EQ(fake.dialogs.messages.size(), 1u);
 }
+
+const std::wstring kRetryText = L"No se pudo guardar el archivo TESORO.DAT:\r" + kTempLog +
+                                L"\r\rSi otro programa lo está usando, ciérrelo y pulse Reintentar.\r"
+                                L"Con Cancelar, el archivo anterior se conserva sin cambios.";
 
 class FailedSaveTest : public CopyLogFileTest {
 protected:
@@ -357,11 +361,19 @@ protected:
         log = file.Load();
         log.Append(WEntry("A:\\2.BAK"));
     }
+    // At exit the user is asked, and gives up.
     void ExpectSaveFailed() {
-        file.SaveIfChanged(log);
+        EXPECT_FALSE(file.Save(log));
+        EXPECT_EQ(log.Pending().size(), 1u);
+        fake.dialogs.answers.push_back(MsgAnswer::Cancel);
+        file.SaveBeforeExit(log);
         EXPECT_EQ(fake.fs.Contents(kTempLog), before);
-        ExpectOneMessage(L"No se pudo guardar el archivo TESORO.DAT:\r" + kTempLog +
-                         L"\r\rEl archivo anterior se conserva sin cambios.");
+        ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+        const auto& message = fake.dialogs.messages[0];
+        EXPECT_EQ(message.text, kRetryText);
+        EXPECT_EQ(message.title, L"Error en TESORO.DAT");
+        EXPECT_EQ(message.icon, MsgIcon::Exclamation);
+        EXPECT_EQ(message.buttons, MsgButtons::RetryCancel);
     }
 
     std::string before;
@@ -383,21 +395,166 @@ TEST_F(FailedSaveTest, DiskFull) {
     ExpectSaveFailed();
 }
 
-TEST_F(FailedSaveTest, LineTooLongForARecord) {
-    log.Append(std::wstring(127, L'x'));
+TEST_F(FailedSaveTest, AnotherSaverKeepsTheLock) {
+    fake.fs.lockedByOthers.insert(L"C:\\WINDOWS\\TEMP\\TESORO.DAT");
     ExpectSaveFailed();
 }
 
-TEST_F(CopyLogFileTest, FileThatCannotBeCreatedIsReportedAtSave) {
+TEST_F(FailedSaveTest, RetryTakesTheSaveOnceTheOtherProgramLetsGo) {
+    fake.fs.SetLocked(kTempLog);
+    fake.dialogs.whileOpen = [&] { fake.fs.SetLocked(kTempLog, false); };
+    fake.dialogs.answers.push_back(MsgAnswer::Retry);
+    file.SaveBeforeExit(log);
+    EXPECT_EQ(fake.fs.Contents(kTempLog), LogFile({Entry("A:\\1.BAK"), Entry("A:\\2.BAK")}));
+    EXPECT_EQ(fake.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(log.Pending().empty());
+}
+
+TEST_F(FailedSaveTest, ALineTooLongForARecordIsDroppedAndTheRestSaved) {
+    log.Append(std::wstring(127, L'x'));
+    log.Append(WEntry("A:\\3.BAK"));
+    EXPECT_TRUE(file.Save(log));
+    EXPECT_EQ(fake.fs.Contents(kTempLog),
+              LogFile({Entry("A:\\1.BAK"), Entry("A:\\2.BAK"), Entry("A:\\3.BAK")}));
+    EXPECT_EQ(file.NotLogged(), (Lines{CopyLogFile::kLineTooLong}));
+}
+
+TEST_F(CopyLogFileTest, FileThatCannotBeCreatedIsReportedAtExit) {
     fake.fs.SetAttributes(L"C:\\Windows\\Temp", {.readOnly = true});
     LogEntries log = file.Load();
     EXPECT_TRUE(fake.dialogs.messages.empty());
     EXPECT_FALSE(fake.fs.Exists(kTempLog));
 
     log.Append(L"nueva");
-    file.SaveIfChanged(log);
-    ExpectOneMessage(L"No se pudo guardar el archivo TESORO.DAT:\r" + kTempLog +
-                     L"\r\rEl archivo anterior se conserva sin cambios.");
+    EXPECT_FALSE(file.Save(log));
+    EXPECT_TRUE(fake.dialogs.messages.empty());  // not during work
+    fake.dialogs.answers.push_back(MsgAnswer::Cancel);
+    file.SaveBeforeExit(log);
+    ASSERT_EQ(fake.dialogs.Texts(), (Lines{kRetryText}));
+}
+
+// ---- several writers ----
+
+// The file another instance of the program (or another user's) writes while this one runs.
+class MergedSaveTest : public CopyLogFileTest {
+protected:
+    void SetUp() override {
+        AddLog({Entry("A:\\1.BAK"), Entry("A:\\2.BAK")});
+        log = file.Load();
+    }
+    void OtherWrites(const std::vector<std::string>& ansiLines) {
+        fake.fs.AddFile(kTempLog, LogFile(ansiLines));
+    }
+    std::string Saved() { return fake.fs.Contents(kTempLog); }
+
+    LogEntries log;
+};
+
+TEST_F(MergedSaveTest, AppendsGoAfterWhatAnotherWriterAppended) {
+    OtherWrites({Entry("A:\\1.BAK"), Entry("A:\\2.BAK"), Entry("A:\\otro.BAK")});
+    log.Append(WEntry("A:\\mio.BAK"));
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(),
+              LogFile({Entry("A:\\1.BAK"), Entry("A:\\2.BAK"), Entry("A:\\otro.BAK"), Entry("A:\\mio.BAK")}));
+    // The list holds what the file does, and nothing is pending any more.
+    EXPECT_EQ(Entries(log), (Lines{WEntry("A:\\1.BAK"), WEntry("A:\\2.BAK"), WEntry("A:\\otro.BAK"),
+                                   WEntry("A:\\mio.BAK")}));
+    EXPECT_TRUE(log.Pending().empty());
+}
+
+TEST_F(MergedSaveTest, ARemovalKeepsWhatAnotherWriterAppended) {
+    OtherWrites({Entry("A:\\1.BAK"), Entry("A:\\2.BAK"), Entry("A:\\otro.BAK")});
+    log.RemoveClosingEmptySlots(1);
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\2.BAK"), Entry("A:\\otro.BAK")}));
+}
+
+TEST_F(MergedSaveTest, ARemovalOfAnEntryAnotherWriterRemovedChangesNothingElse) {
+    OtherWrites({Entry("A:\\2.BAK")});
+    log.Remove(1);
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\2.BAK")}));
+}
+
+TEST_F(MergedSaveTest, AReplacedCopyTakesOverTheEntryAnotherWriterReplaced) {
+    // Both copied over A:\2.BAK: the other instance's line stands in the file, ours takes its place.
+    OtherWrites({Entry("A:\\1.BAK"), "2/3/2026:  otro.txt -> A:\\2.BAK"});
+    ASSERT_TRUE(log.Apply(LogChange::ReplaceCopy(L"A:\\2.BAK", L"3/3/2026:  mio.txt -> A:\\2.BAK")));
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\1.BAK"), "3/3/2026:  mio.txt -> A:\\2.BAK"}));
+}
+
+TEST_F(MergedSaveTest, AReplacedCopyWhoseEntryIsGoneIsAppended) {
+    OtherWrites({Entry("A:\\1.BAK")});
+    ASSERT_TRUE(log.Apply(LogChange::ReplaceCopy(L"A:\\2.BAK", L"3/3/2026:  mio.txt -> A:\\2.BAK")));
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\1.BAK"), "3/3/2026:  mio.txt -> A:\\2.BAK"}));
+}
+
+TEST_F(MergedSaveTest, ARemovalTakesTheFirstOfTwoEqualEntriesOnly) {
+    OtherWrites({Entry("A:\\2.BAK"), Entry("A:\\1.BAK"), Entry("A:\\2.BAK")});
+    log.Remove(2);
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\1.BAK"), Entry("A:\\2.BAK")}));
+}
+
+TEST_F(MergedSaveTest, AFileDeletedMeanwhileCountsAsEmpty) {
+    fake.fs.DeleteFile(kTempLog);
+    log.Remove(1);
+    log.Append(WEntry("A:\\3.BAK"));
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\3.BAK")}));
+}
+
+TEST_F(MergedSaveTest, AFileDamagedMeanwhileIsLeftAsItIsAndTheChangesStayPending) {
+    const std::string damaged = Header(7, 0);
+    fake.fs.AddFile(kTempLog, damaged);
+    log.Append(WEntry("A:\\3.BAK"));
+    EXPECT_FALSE(file.Save(log));
+    EXPECT_EQ(Saved(), damaged);
+    EXPECT_EQ(log.Pending().size(), 1u);
+
+    // Mended (here: deleted) before the next change, the file takes both.
+    fake.fs.DeleteFile(kTempLog);
+    log.Append(WEntry("A:\\4.BAK"));
+    ASSERT_TRUE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\3.BAK"), Entry("A:\\4.BAK")}));
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(MergedSaveTest, AnAppendThatNoLongerFitsIsDroppedAndToldAtExit) {
+    std::vector<std::string> full(LogEntries::kMaxCount, Entry("A:\\x.BAK"));
+    full.front() = Entry("A:\\1.BAK");
+    OtherWrites(full);
+    log.Append(WEntry("A:\\3.BAK"));
+    log.Remove(1);
+    ASSERT_TRUE(file.Save(log));
+    full.erase(full.begin());  // the removal still counts
+    EXPECT_EQ(Saved(), LogFile(full));
+    EXPECT_EQ(file.NotLogged(), (Lines{CopyLogFile::kLogFull}));
+}
+
+TEST_F(MergedSaveTest, TwoSaversOneAfterTheOtherKeepEachOthersEntries) {
+    CopyLogFile otherFile{fake.platform};
+    LogEntries other = otherFile.Load();
+    log.Append(WEntry("A:\\mio.BAK"));
+    other.Append(WEntry("A:\\otro.BAK"));
+    other.Remove(1);
+    ASSERT_TRUE(file.Save(log));
+    ASSERT_TRUE(otherFile.Save(other));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\2.BAK"), Entry("A:\\mio.BAK"), Entry("A:\\otro.BAK")}));
+
+    // A saver that finds the lock held leaves the file and keeps its change for later.
+    const auto held = fake.fs.LockUpdates(kTempLog);
+    log.Append(WEntry("A:\\tarde.BAK"));
+    EXPECT_FALSE(file.Save(log));
+    EXPECT_EQ(Saved(), LogFile({Entry("A:\\2.BAK"), Entry("A:\\mio.BAK"), Entry("A:\\otro.BAK")}));
+}
+
+TEST_F(MergedSaveTest, NothingPendingWritesNothing) {
+    OtherWrites({Entry("A:\\otro.BAK")});
+    EXPECT_TRUE(file.Save(log));
+    EXPECT_EQ(fake.fs.WriteCount(kTempLog), 0);
 }
 
 }  // namespace

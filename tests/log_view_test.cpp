@@ -27,7 +27,7 @@ class LogViewTest : public MainWindowTest {
 protected:
     FrmMain& StartWith(const Lines& entries) {
         Start();
-        form->Log = LogEntries(entries);
+        SetLog(entries);
         return *form;
     }
     // Delete mode as entering it leaves the window.
@@ -241,7 +241,7 @@ TEST_F(LogViewTest, EditorCancelledOffersNothing) {
     EXPECT_EQ(f.ChkEditar.Value(), 0);
     EXPECT_FALSE(f.Log.Changed());
 
-    f.Log = LogEntries();
+    SetLog({});
     Edit({std::nullopt});
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(f.ChkEditar.Value(), 0);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "copy_log/log_file.h"
 #include "doubles/fake_platform.h"
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
@@ -58,6 +59,14 @@ protected:
         }
         FAIL() << "drive not listed";
     }
+
+    // The log as read from TESORO.DAT: in the file and in the window alike, as they are after start. (A
+    // line too long for a record, which only a view test shows, stays out of the file.)
+    void SetLog(std::vector<std::wstring> entries) {
+        if (auto bytes = SerializeLogFile(LogEntries(entries), fake.codec)) fake.fs.AddFile(kLogPath, *bytes);
+        form->Log = LogEntries(std::move(entries));
+    }
+    static inline const std::wstring kLogPath = L"C:\\Windows\\Temp\\TESORO.DAT";
 
     // Ends the window through its exit button; the fake process ends by throwing.
     void Exit() { EXPECT_THROW(form->CmdSalir_Click(), ProcessEnded); }

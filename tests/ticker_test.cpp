@@ -14,7 +14,7 @@ class TickerTest : public MainWindowTest {
 protected:
     FrmMain& OpenViewOf(std::vector<std::wstring> entries) {
         Start();
-        form->Log = LogEntries(std::move(entries));
+        SetLog(std::move(entries));
         form->CmdVerLog_Click();
         return *form;
     }

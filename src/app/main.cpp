@@ -5,6 +5,7 @@
 #include <string>
 
 #include "main_window/frm_main.h"
+#include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_window.h"
 #include "resources/resource_ids.h"
@@ -55,6 +56,10 @@ void ReportFailure(tesoro::Platform& platform) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     tesoro::PrepareProcessErrorMode();
 
+    // A second start hands its path to the window already open, so that one program keeps the log.
+    const tesoro::win32::RunningInstance running;
+    if (running.Another() && tesoro::win32::HandOver(PathFromCommandLine())) return 0;
+
     std::optional<tesoro::Win32Platform> services;
     try {
         services.emplace();
@@ -67,13 +72,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         services->SetWindowFactory(windows);
 
         tesoro::win32::TopLevelWindow window(instance, platform.screen, frm.Content());
+        window.className = tesoro::win32::kMainWindowClass;
         window.onFailure = reportFailure;
-        window.onClose = [&frm] { frm.Form_Unload(); };
+        window.onClose = [&frm] { frm.RequestClose(); };
+        window.onSessionEnd = [&frm] { frm.EndSession(); };
         window.endsProgram = true;
         window.createHiddenLater = true;
-        window.onFileDropped = [&frm](const std::wstring& path) {
-            if (!frm.SourceDropped(path)) MessageBeep(MB_OK);  // not now: the source lists are not in use
-        };
+        window.onFileDropped = [&frm](const std::wstring& path) { frm.SourceDropped(path); };
+        window.onHandOver = [&frm](const std::wstring& path) { frm.PathHandedOver(path); };
         window.Create();
         services->SetOwner(window.Hwnd());
         try {
@@ -84,7 +90,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         window.Show();
         if (const std::wstring path = PathFromCommandLine(); !path.empty()) {
             try {
-                frm.OpenSourcePath(path);
+                frm.RunHandler([&] { frm.OpenSourcePath(path); });
             } catch (const std::exception&) {
                 ReportFailure(platform);
             }

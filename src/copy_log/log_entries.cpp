@@ -1,5 +1,6 @@
 #include "copy_log/log_entries.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tesoro {
@@ -10,6 +11,11 @@ LogEntries::LogEntries(std::vector<std::wstring> lines)
 const std::wstring& LogEntries::Entry(int i) const { return lines_.at(static_cast<std::size_t>(i - 1)); }
 
 void LogEntries::Append(std::wstring line) {
+    Record(LogChange::Append(line));
+    AppendLine(std::move(line));
+}
+
+void LogEntries::AppendLine(std::wstring line) {
     ++count_;
     // Empty slots left behind by pruning or removals go: the list is exactly elements 0 to count again.
     lines_.resize(static_cast<std::size_t>(count_));
@@ -17,14 +23,21 @@ void LogEntries::Append(std::wstring line) {
     changed_ = true;
 }
 
+// Recorded as the copy its new line names, which is how the line is found again in the file.
 void LogEntries::Replace(int i, std::wstring line) {
     if (i < 1 || i > count_) return;
+    Record(LogChange::ReplaceCopy(DestinationPart(line), line));
     lines_[static_cast<std::size_t>(i - 1)] = std::move(line);
     changed_ = true;
 }
 
 void LogEntries::Remove(int i) {
     if (i < 1 || i > count_) return;
+    Record(LogChange::Remove(Entry(i)));
+    RemoveLine(i);
+}
+
+void LogEntries::RemoveLine(int i) {
     for (int k = i; k < count_; ++k) lines_[k - 1] = std::move(lines_[k]);
     // The storage keeps its size: the freed slot just behind the new count holds empty text.
     lines_[count_ - 1].clear();
@@ -34,6 +47,7 @@ void LogEntries::Remove(int i) {
 
 void LogEntries::RemoveClosingEmptySlots(int i) {
     if (i < 1 || i > count_) return;
+    Record(LogChange::Remove(Entry(i)));
     lines_[static_cast<std::size_t>(i - 1)].clear();
     --count_;
     changed_ = true;
@@ -42,6 +56,47 @@ void LogEntries::RemoveClosingEmptySlots(int i) {
         lines_[j - 1] = std::move(lines_[j]);
         lines_[j].clear();
     }
+}
+
+bool LogEntries::Apply(const LogChange& change) {
+    switch (change.kind) {
+        case LogChange::Kind::Append:
+            if (Full()) return false;
+            AppendLine(change.line);
+            break;
+        case LogChange::Kind::ReplaceCopy:
+            if (const int i = FirstNaming(change.copy); i > 0) {
+                lines_[static_cast<std::size_t>(i - 1)] = change.line;
+                changed_ = true;
+            } else if (Full()) {
+                return false;
+            } else {
+                AppendLine(change.line);
+            }
+            break;
+        case LogChange::Kind::Remove:
+            if (const int i = FirstWithText(change.line); i > 0) RemoveLine(i);
+            break;
+    }
+    Record(change);
+    return true;
+}
+
+void LogEntries::Saved(LogEntries file) {
+    pending_.clear();
+    const auto live = [](const LogEntries& log) { return log.lines_.cbegin() + log.count_; };
+    if (std::equal(lines_.cbegin(), live(*this), file.lines_.cbegin(), live(file))) return;
+    count_ = file.count_;
+    lines_ = std::move(file.lines_);
+}
+
+void LogEntries::Record(LogChange change) { pending_.push_back(std::move(change)); }
+
+int LogEntries::FirstWithText(const std::wstring& text) const {
+    for (int i = 1; i <= count_; ++i) {
+        if (Entry(i) == text) return i;
+    }
+    return 0;
 }
 
 int LogEntries::FirstNaming(const std::wstring& path) const {

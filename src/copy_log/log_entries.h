@@ -1,12 +1,30 @@
 // The copy log in memory. Element 0 is the entry count; elements 1 to count are the entry lines, oldest
 // first. Slots behind the count hold empty text until the next append fits the list to its size again.
+// Every change is also kept as a pending change until it is saved: a save applies the pending changes
+// again to the file as it is then, so that what another writer put there meanwhile stays.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tesoro {
+
+// One change of the log, as a save applies it again to the file as it is then.
+struct LogChange {
+    enum class Kind { Append, ReplaceCopy, Remove };
+    Kind kind;
+    std::wstring line;  // the new line; for Remove, the text of the entry removed
+    std::wstring copy;  // ReplaceCopy: the copy whose entry the line takes over
+
+    static LogChange Append(std::wstring line) { return {Kind::Append, std::move(line), {}}; }
+    static LogChange ReplaceCopy(std::wstring copy, std::wstring line) {
+        return {Kind::ReplaceCopy, std::move(line), std::move(copy)};
+    }
+    static LogChange Remove(std::wstring text) { return {Kind::Remove, std::move(text), {}}; }
+    bool operator==(const LogChange&) const = default;
+};
 
 class LogEntries {
 public:
@@ -33,14 +51,30 @@ public:
     // DATOS.BAK) names another copy, whose record must stay.
     int FirstNaming(const std::wstring& path) const;
 
-    // LogChanged: the list differs from the file and must be written back at exit.
+    // A copy made over an older one (ReplaceCopy) takes over the first entry that names it, or is
+    // appended when none does; a removal takes the first entry with exactly that text, if any. False,
+    // changing nothing, when a new entry would go past the largest count.
+    bool Apply(const LogChange& change);
+
+    // LogChanged: the list has differed from the file since it was read.
     bool Changed() const { return changed_; }
+    // The changes not saved yet, oldest first.
+    const std::vector<LogChange>& Pending() const { return pending_; }
+    // The pending changes are in the file, which now holds `file`: where another writer made the two
+    // differ, the list takes the file's entries.
+    void Saved(LogEntries file);
 
 private:
     friend class CopyLogFile;
+    void AppendLine(std::wstring line);
+    void RemoveLine(int i);
+    void Record(LogChange change);
+    int FirstWithText(const std::wstring& text) const;
+
     int count_ = 0;
     std::vector<std::wstring> lines_;  // element i of the log is lines_[i - 1]
     bool changed_ = false;
+    std::vector<LogChange> pending_;
 };
 
 // The destination part of an entry line: the trimmed line from two characters after its first ">".

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace tesoro {
@@ -55,10 +56,12 @@ std::optional<std::wstring> ReadLine(const std::string& bytes, std::size_t offse
     return codec.FromAnsi(bytes.substr(offset + 2, length));
 }
 
+const wchar_t kErrorTitle[] = L"Error en TESORO.DAT";
+
 void ReportFileError(Dialogs& dialogs, const std::wstring& problem, const std::wstring& path,
                      const std::wstring& outcome) {
-    dialogs.MessageBox(problem + L"\r" + path + L"\r\r" + outcome, L"Error en TESORO.DAT",
-                       MsgIcon::Exclamation, MsgButtons::Ok);
+    dialogs.MessageBox(problem + L"\r" + path + L"\r\r" + outcome, kErrorTitle, MsgIcon::Exclamation,
+                       MsgButtons::Ok);
 }
 
 }  // namespace
@@ -144,27 +147,70 @@ void CopyLogFile::Prune(LogEntries& log) {
     const std::vector<std::optional<FileLookup>> found = platform_.fs.LookUpOrdinaryFiles(copies);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!found[i] || *found[i] == FileLookup::OrdinaryFile) continue;
+        std::wstring& line = log.lines_[lines[i]];
+        log.Record(LogChange::Remove(std::exchange(line, std::wstring())));
         --log.count_;
-        log.lines_[lines[i]].clear();
         log.changed_ = true;
     }
     std::stable_partition(log.lines_.begin(), log.lines_.begin() + countRead,
                           [](const std::wstring& line) { return !line.empty(); });
 }
 
-void CopyLogFile::SaveIfChanged(const LogEntries& log) {
-    if (!log.Changed() || fileProtected_) return;
+bool CopyLogFile::Save(LogEntries& log) {
+    if (log.Pending().empty()) return true;
+    if (fileProtected_) return false;
     const std::wstring path = Path();
-    // A log that does not fit the format is not written at all rather than cut short.
-    if (const std::optional<std::string> bytes = SerializeLogFile(log, platform_.codec)) {
-        try {
-            platform_.fs.ReplaceFile(path, *bytes);
-            return;
-        } catch (const PlatformError&) {
+    try {
+        const std::unique_ptr<UpdateLock> lock = platform_.fs.LockUpdates(path);
+        std::vector<const wchar_t*> dropped;
+        std::optional<LogEntries> merged = Merge(path, log.Pending(), dropped);
+        if (!merged) return false;
+        const std::optional<std::string> bytes = SerializeLogFile(*merged, platform_.codec);
+        if (!bytes) return false;
+        platform_.fs.ReplaceFile(path, *bytes);
+        for (const wchar_t* reason : dropped) DropUnlogged(reason);
+        log.Saved(std::move(*merged));
+        return true;
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
+// The file as it is now with the changes applied; nullopt when it makes no sense any more. A file that
+// is gone counts as empty; one that cannot be read throws.
+std::optional<LogEntries> CopyLogFile::Merge(const std::wstring& path, const std::vector<LogChange>& changes,
+                                             std::vector<const wchar_t*>& dropped) {
+    const std::optional<std::string> bytes = platform_.fs.ReadFile(path);
+    std::optional<std::vector<std::wstring>> lines =
+        bytes ? ParseLogFile(*bytes, platform_.codec) : std::vector<std::wstring>();
+    if (!lines) return std::nullopt;
+    LogEntries merged(std::move(*lines));
+    for (const LogChange& change : changes) {
+        if (change.kind != LogChange::Kind::Remove && !LineFits(change.line)) {
+            dropped.push_back(kLineTooLong);
+        } else if (!merged.Apply(change)) {
+            dropped.push_back(kLogFull);
         }
     }
-    ReportFileError(platform_.dialogs, L"No se pudo guardar el archivo TESORO.DAT:", path,
-                    L"El archivo anterior se conserva sin cambios.");
+    return merged;
+}
+
+void CopyLogFile::DropUnlogged(const wchar_t* reason) {
+    if (std::find(notLogged_.begin(), notLogged_.end(), reason) == notLogged_.end()) {
+        notLogged_.emplace_back(reason);
+    }
+}
+
+void CopyLogFile::SaveBeforeExit(LogEntries& log) {
+    if (fileProtected_) return;
+    while (!Save(log)) {
+        const MsgAnswer answer = platform_.dialogs.MessageBox(
+            L"No se pudo guardar el archivo TESORO.DAT:\r" + Path() +
+                L"\r\rSi otro programa lo está usando, ciérrelo y pulse Reintentar.\r"
+                L"Con Cancelar, el archivo anterior se conserva sin cambios.",
+            kErrorTitle, MsgIcon::Exclamation, MsgButtons::RetryCancel);
+        if (answer != MsgAnswer::Retry) return;
+    }
 }
 
 bool CopyLogFile::LineFits(const std::wstring& line) { return FitsRecord(platform_.codec.ToAnsi(line)); }

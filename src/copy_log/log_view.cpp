@@ -35,7 +35,7 @@ void FrmMain::RunLogEditor() {
         if (Log.Count() <= 0) {
             Show(kNoDataText, kEditorTitle, MsgIcon::Information);
         } else {
-            OfferOneRemoval(*name);
+            OfferOneRemoval(logFile_.StoredForm(*name));  // as the entries are stored
         }
     }
     ChkEditar.SetValue(0);
@@ -47,6 +47,7 @@ void FrmMain::OfferOneRemoval(const std::wstring& name) {
         const std::wstring question = L"¿Desea eliminar: " + DestinationPart(Log.Entry(i)) + L" ?";
         if (Show(question, kEditorTitle, MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::Yes) {
             Log.RemoveClosingEmptySlots(i);
+            SaveLog();
             return;
         }
     }

@@ -11,7 +11,6 @@ const wchar_t kCopyFailed[] =
     L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
 const wchar_t kCopyResultTitle[] = L"Resultado de generar copia...";
 const wchar_t kCopyDoneTitle[] = L"Resultado Copia de Seguridad";
-const wchar_t kNotLogged[] = L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r";
 
 std::wstring BadNameMessage(const std::wstring& name) {
     return L"El Archivo Destino no puede llamarse:\r«" + name +
@@ -80,7 +79,8 @@ bool FrmMain::MakeCopy(const CopyPlan& plan) {
             [&](CopyProgress& progress) { platform_.fs.CopyFile(plan.source, plan.destination, &progress); });
         return true;
     } catch (const CopyCancelled&) {
-        Show(L"La copia se ha cancelado.", kCopyResultTitle, MsgIcon::Information);
+        // Not told when the program is being closed: the box would hold the close up.
+        if (!closePending_) Show(L"La copia se ha cancelado.", kCopyResultTitle, MsgIcon::Information);
         return false;
     } catch (const std::exception&) {
         Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
@@ -89,21 +89,25 @@ bool FrmMain::MakeCopy(const CopyPlan& plan) {
 }
 
 // After a copy that was made: each later step that fails is told as what it is, and the rest still run.
+// The copy is logged before the success box: a close or the end of the session while the box is open
+// then loses nothing.
 void FrmMain::FinishCopy(const CopyPlan& plan) {
-    Show(L"La Copia de Seguridad se realizó con éxito.", kCopyDoneTitle, MsgIcon::Information);
+    std::optional<std::wstring> notLogged;
     if (ChkLog.Value() != 0) {
         try {
-            RecordCopy(plan.destination, plan.existed);
+            notLogged = RecordCopy(plan.destination, plan.existed);
         } catch (const std::exception&) {
-            ReportAfterCopy(std::wstring(kNotLogged) + L"se produjo un error inesperado.");
+            notLogged = L"se produjo un error inesperado.";
         }
     }
+    Show(L"La Copia de Seguridad se realizó con éxito.", kCopyDoneTitle, MsgIcon::Information);
+    if (notLogged) ReportNotLogged(*notLogged);
     if (DirFuente.Path() == DirDestino.Path()) {
         try {
             FileFuente.Refresh();
         } catch (const std::exception&) {
-            ReportAfterCopy(L"La copia se realizó, pero no se pudo volver a leer la carpeta:\r" +
-                            DirFuente.Path());
+            Show(L"La copia se realizó, pero no se pudo volver a leer la carpeta:\r" + DirFuente.Path(),
+                 kCopyDoneTitle, MsgIcon::Information);
         }
     }
     ShowSourceFolder();
@@ -113,30 +117,27 @@ void FrmMain::FinishCopy(const CopyPlan& plan) {
 // A replaced copy takes over the first entry that names it; a new copy is appended. The line is kept
 // as the file will store it, and the entry is looked for in that form too, so that a name with
 // characters the code page lacks finds its own entry again after a restart. A line that cannot be
-// stored whole, or a log already at its largest count, is not recorded, and the user is told.
-void FrmMain::RecordCopy(const std::wstring& destination, bool existed) {
+// stored whole, or a log already at its largest count, is not recorded.
+std::optional<std::wstring> FrmMain::RecordCopy(const std::wstring& destination, bool existed) {
     std::wstring date;
     try {
         date = platform_.clock.ShortDate();
     } catch (const PlatformError&) {
-        ReportAfterCopy(std::wstring(kNotLogged) + L"no se pudo leer la fecha del sistema.");
-        return;
+        return L"no se pudo leer la fecha del sistema.";
     }
     const std::wstring line = date + L":  " + FileFuente.FileName() + L" -> " + destination;
-    if (!logFile_.LineFits(line)) {
-        ReportAfterCopy(std::wstring(kNotLogged) + L"la línea ocupa más de 126 caracteres.");
-        return;
-    }
-    const int replaced = existed ? Log.FirstNaming(logFile_.StoredForm(destination)) : 0;
-    if (replaced > 0) {
-        Log.Replace(replaced, logFile_.StoredForm(line));
-    } else if (Log.Full()) {
-        ReportAfterCopy(std::wstring(kNotLogged) + L"el registro ya tiene 32767 entradas.");
-    } else {
-        Log.Append(logFile_.StoredForm(line));
-    }
+    if (!logFile_.LineFits(line)) return CopyLogFile::kLineTooLong;
+    const std::wstring stored = logFile_.StoredForm(line);
+    const LogChange change = existed ? LogChange::ReplaceCopy(logFile_.StoredForm(destination), stored)
+                                     : LogChange::Append(stored);
+    if (!Log.Apply(change)) return CopyLogFile::kLogFull;
+    SaveLog();
+    return std::nullopt;
 }
 
-void FrmMain::ReportAfterCopy(const std::wstring& what) { Show(what, kCopyDoneTitle, MsgIcon::Information); }
+void FrmMain::ReportNotLogged(const std::wstring& reason) {
+    Show(L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r" + reason, kCopyDoneTitle,
+         MsgIcon::Information);
+}
 
 }  // namespace tesoro

@@ -84,8 +84,11 @@ void FrmMain::DeleteChosenCopy() {
     TxtArchDestino.SetText(kPlaceholderName);
     ShowSourceFolder();
     ShowDeleteTip(FileFuente.FileName());
-    if (const int entry = Log.FirstNaming(JoinPath(DirFuente.Path(), FileFuente.FileName())); entry > 0) {
+    // The entry names the copy as the file stores it: a name with characters the code page lacks too.
+    const std::wstring copy = logFile_.StoredForm(JoinPath(DirFuente.Path(), FileFuente.FileName()));
+    if (const int entry = Log.FirstNaming(copy); entry > 0) {
         Log.Remove(entry);
+        SaveLog();
     }
     ListSourceFiles(FileFuente.Pattern());  // the deleted file leaves the list
 }

@@ -139,22 +139,26 @@ void FrmMain::BuildLayout() {
 }
 
 void FrmMain::WireEvents() {
-    CmdSalir.onClick = [this] { CmdSalir_Click(); };
-    CmdCopiar.onClick = [this] { CmdCopiar_Click(); };
-    DrvFuente.onChange = [this] { DrvFuente_Change(); };
-    DrvDestino.onChange = [this] { DrvDestino_Change(); };
-    DirFuente.onChange = [this] { DirFuente_Change(); };
+    CmdSalir.onClick = Handler(&FrmMain::CmdSalir_Click);
+    CmdCopiar.onClick = Handler(&FrmMain::CmdCopiar_Click);
+    DrvFuente.onChange = Handler(&FrmMain::DrvFuente_Change);
+    DrvDestino.onChange = Handler(&FrmMain::DrvDestino_Change);
+    DirFuente.onChange = Handler(&FrmMain::DirFuente_Change);
     DirFuente.ReadFilesFor(FileFuente);  // the file list follows it
-    FileFuente.onPathChange = [this] { FileFuente_PathChange(); };
-    FileFuente.onClick = [this] { FileFuente_Click(); };
-    CmdVerLog.onClick = [this] { CmdVerLog_Click(); };
-    TmrDatos.onTimer = [this] { TmrDatos_Timer(); };
-    ChkDetener.onClick = [this] { chkdetener_Click(); };
-    TmrFlecha.onTimer = [this] { tmrflecha_Timer(); };
-    CmdBorrar.onClick = [this] { CmdBorrar_Click(); };
-    CmdCancelar.onClick = [this] { CmdCancelar_Click(); };
-    CmdAyuda.onClick = [this] { CmdAyuda_Click(); };
-    CmdAutor.onClick = [this] { CmdAutor_Click(); };
+    FileFuente.onPathChange = Handler(&FrmMain::FileFuente_PathChange);
+    FileFuente.onClick = Handler(&FrmMain::FileFuente_Click);
+    CmdVerLog.onClick = Handler(&FrmMain::CmdVerLog_Click);
+    TmrDatos.onTimer = Handler(&FrmMain::TmrDatos_Timer);
+    ChkDetener.onClick = Handler(&FrmMain::chkdetener_Click);
+    TmrFlecha.onTimer = Handler(&FrmMain::tmrflecha_Timer);
+    CmdBorrar.onClick = Handler(&FrmMain::CmdBorrar_Click);
+    CmdCancelar.onClick = Handler(&FrmMain::CmdCancelar_Click);
+    CmdAyuda.onClick = Handler(&FrmMain::CmdAyuda_Click);
+    CmdAutor.onClick = Handler(&FrmMain::CmdAutor_Click);
+}
+
+std::function<void()> FrmMain::Handler(void (FrmMain::*handler)()) {
+    return [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); };
 }
 
 std::vector<Control*> FrmMain::StackingOrder() {
@@ -183,12 +187,15 @@ MsgAnswer FrmMain::Show(const std::wstring& text, const std::wstring& title, Msg
 // ---- Start-up and shut-down ----
 
 void FrmMain::Form_Load() {
-    FindCdDrive();
-    ShowSourceFolder();
-    TxtArchDestino.SetText(kPlaceholderName);
-    StartSourceDrive = DrvFuente.Drive();
-    StartDestDrive = DrvDestino.Drive();
-    Log = logFile_.Load();
+    RunHandler([this] {
+        FindCdDrive();
+        ShowSourceFolder();
+        TxtArchDestino.SetText(kPlaceholderName);
+        StartSourceDrive = DrvFuente.Drive();
+        StartDestDrive = DrvDestino.Drive();
+        Log = logFile_.Load();
+        SaveLog();  // what pruning dropped
+    });
 }
 
 // Walks the drive roots in the order the system gives them; the first CD-ROM drive wins. The list is
@@ -216,11 +223,42 @@ void FrmMain::FindCdDrive() {
 }
 
 void FrmMain::Form_Unload() {
-    logFile_.SaveIfChanged(Log);
+    logFile_.SaveBeforeExit(Log);
+    for (const std::wstring& reason : logFile_.NotLogged()) ReportNotLogged(reason);
     platform_.process.End();
 }
 
 void FrmMain::CmdSalir_Click() { Form_Unload(); }
+
+void FrmMain::RunHandler(const std::function<void()>& handler) {
+    ++handlersRunning_;
+    try {
+        handler();
+    } catch (...) {
+        --handlersRunning_;
+        throw;
+    }
+    if (--handlersRunning_ == 0 && closePending_) Form_Unload();
+}
+
+// A close that arrives while a handler waits in a box or for a copy would end the process in the middle
+// of it: a copy made but not logged yet, a temporary file left behind. It waits, and a copy under way
+// stops as its "Cancelar" stops it.
+void FrmMain::RequestClose() {
+    if (handlersRunning_ == 0) return Form_Unload();
+    closePending_ = true;
+    platform_.dialogs.CancelWork();
+}
+
+void FrmMain::EndSession() {
+    platform_.dialogs.CancelWork();
+    logFile_.Save(Log);
+    platform_.process.End();
+}
+
+// A save that fails during work is not told: its changes stay pending, and the next change or the exit
+// tries again.
+void FrmMain::SaveLog() { logFile_.Save(Log); }
 
 // ---- The source label ----
 

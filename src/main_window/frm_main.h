@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,10 +97,24 @@ public:
 
     // Choosing the source from outside the window: a path from the command line or dropped onto the window
     // is chosen through the source lists as the user would choose it. A drop is taken only while the
-    // source lists are shown and usable; SourceDropped tells whether it was.
+    // source lists are shown and usable and no handler is running; otherwise it beeps. SourceDropped
+    // tells whether it was taken.
     void OpenSourcePath(const std::wstring& path);
     bool SourceListsInUse() const;
     bool SourceDropped(const std::wstring& path);
+    // A second start of the program handed over its path (empty when it had none): the window comes to
+    // the front and takes the path as a drop.
+    void PathHandedOver(const std::wstring& path);
+
+    // Every handler runs through here, the window's own and the steps the program takes from outside
+    // (the command line): a close asked for meanwhile waits until the outermost one has returned.
+    void RunHandler(const std::function<void()>& handler);
+    // A close of the window from outside the handlers (the close box, the system menu, another program):
+    // at once, or once the running handler has returned, after stopping a copy under way.
+    void RequestClose();
+    // Windows ends the session and then the process: a copy under way is asked to stop, the log's pending
+    // changes are saved without any box, and the process ends.
+    void EndSession();
 
     // Window-level procedures.
     void Tam_Lbl_Fuente();
@@ -127,9 +142,12 @@ private:
     std::optional<CopyPlan> PlanCopy();
     bool MakeCopy(const CopyPlan& plan);
     void FinishCopy(const CopyPlan& plan);
-    void RecordCopy(const std::wstring& destination, bool existed);
-    void ReportAfterCopy(const std::wstring& what);
+    // Why the copy could not be logged, or nullopt when it was.
+    std::optional<std::wstring> RecordCopy(const std::wstring& destination, bool existed);
+    void ReportNotLogged(const std::wstring& reason);
     void ShowSourceFolder();
+    void SaveLog();
+    std::function<void()> Handler(void (FrmMain::*handler)());
     void EnterDeleteMode();
     void DeleteChosenCopy();
     void ShowDeleteTip(const std::wstring& name);
@@ -147,6 +165,8 @@ private:
     CopyLogFile logFile_;
     int sourceDriveRecovery_ = 0;
     int destDriveRecovery_ = 0;
+    int handlersRunning_ = 0;
+    bool closePending_ = false;
 };
 
 }  // namespace tesoro

@@ -64,9 +64,17 @@ bool FrmMain::SourceListsInUse() const {
 }
 
 bool FrmMain::SourceDropped(const std::wstring& path) {
-    if (!SourceListsInUse()) return false;
-    OpenSourcePath(path);
+    if (handlersRunning_ > 0 || !SourceListsInUse()) {
+        platform_.dialogs.Beep();
+        return false;
+    }
+    RunHandler([&] { OpenSourcePath(path); });
     return true;
+}
+
+void FrmMain::PathHandedOver(const std::wstring& path) {
+    form.BringToFront();
+    if (!path.empty()) SourceDropped(path);
 }
 
 // A path that cannot be chosen changes nothing: a drive that cannot be read gets the drive lists' own

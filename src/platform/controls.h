@@ -381,6 +381,8 @@ public:
     // Puts the window on screen (centred the first time), restores it when minimised, brings it to the
     // front.
     virtual void Show() = 0;
+    // Restores the window when minimised and brings it to the front, or the box it has open.
+    virtual void BringToFront() = 0;
     virtual void Destroy() = 0;
 };
 
@@ -416,6 +418,10 @@ public:
     void Show() {
         state_ = WindowState::Normal;
         if (view_) view_->Show();
+    }
+    void BringToFront() {
+        state_ = WindowState::Normal;
+        if (view_) view_->BringToFront();
     }
     // Runs the unload handler, then destroys the window; a form is unloaded once.
     void Unload() {

@@ -61,6 +61,12 @@ struct FolderContents {
     std::vector<std::wstring> files;
 };
 
+// Held while a file is read, changed and written back; released when it goes.
+class UpdateLock {
+public:
+    virtual ~UpdateLock() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -125,6 +131,9 @@ public:
     // Writes a hidden temporary file in the same folder, flushes it, then replaces the old file in one
     // step: on failure the previous file is left as it was. A read-only file is refused. Throws on failure.
     virtual void ReplaceFile(const std::wstring& path, const std::string& bytes) = 0;
+    // The lock on updates of a file that every process on this PC honours, whichever user runs it, held
+    // until the returned object goes. Waits a few seconds for another holder; throws when it cannot be had.
+    virtual std::unique_ptr<UpdateLock> LockUpdates(const std::wstring& path) = 0;
 
 protected:
     // The answers of `lookUp` (given the index of a path) for each path, kept from asking about a folder
@@ -147,8 +156,8 @@ public:
 };
 
 enum class MsgIcon { Critical, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo };  // Yes and No: Yes is the default
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, RetryCancel };  // Yes and No, Retry and Cancel: the first is the default
+enum class MsgAnswer { Ok, Yes, No, Retry, Cancel };
 
 class Dialogs {
 public:
@@ -167,6 +176,10 @@ public:
     // stop. Returns when the work has ended, throwing again what the work threw.
     virtual void RunWithProgress(const std::wstring& title, const std::wstring& text,
                                  const std::function<void(CopyProgress&)>& work) = 0;
+    // Asks the work under way in RunWithProgress to stop, as its "Cancelar" does; nothing when none runs.
+    virtual void CancelWork() = 0;
+    // The system's default sound: a request that cannot be carried out now.
+    virtual void Beep() = 0;
 };
 
 class Clock {

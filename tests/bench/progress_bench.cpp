@@ -32,6 +32,8 @@ public:
         NoProgress none;
         work(none);
     }
+    void CancelWork() override { tesoro::win32_detail::CancelRunningWork(); }
+    void Beep() override {}
 
 private:
     struct NoProgress : tesoro::CopyProgress {

@@ -1,6 +1,9 @@
 #include "doubles/fake_platform.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -540,7 +543,6 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
     if (const Entry* dst = Find(target.Key())) {
         if (dst->folder) Fail("destination is a folder", to);
         if (dst->attrs.hidden || dst->attrs.system) Fail("access denied", to);
-        if (dst->locked) Fail("destination in use", to);
     }
     WritableFolder(target);
     RemoveStaleTemporariesIn(target.ParentKey());
@@ -555,7 +557,46 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
         } while (done < total);
         if (progress->CancelRequested()) throw CopyCancelled();
     }
+    WaitWhileHeld(target);
     Write(target, src->bytes, src->attrs);
+}
+
+bool FakeFileSystem::Held(const Parsed& path) const {
+    const Entry* e = Find(path.Key());
+    return e && (e->locked || nowMs < e->heldUntilMs);
+}
+
+// The step that puts a written file in place: tried again while another program holds the old one.
+void FakeFileSystem::WaitWhileHeld(const Parsed& target) {
+    RetryWhileHeld([&] { return Held(target); }, clock_);
+    if (Held(target)) Fail("file in use", target.Display(), FailureReason::InUse);
+}
+
+void FakeFileSystem::HoldFor(const std::wstring& path, unsigned ms) {
+    Entry* e = Find(Parse(path).Key());
+    if (!e) throw std::logic_error("no such file");
+    e->heldUntilMs = nowMs + ms;
+}
+
+namespace {
+
+class FakeUpdateLock : public UpdateLock {
+public:
+    FakeUpdateLock(std::set<std::wstring>& held, std::wstring key) : held_(held), key_(std::move(key)) {}
+    ~FakeUpdateLock() override { held_.erase(key_); }
+
+private:
+    std::set<std::wstring>& held_;
+    std::wstring key_;
+};
+
+}  // namespace
+
+std::unique_ptr<UpdateLock> FakeFileSystem::LockUpdates(const std::wstring& path) {
+    const std::wstring key = Upper(path);
+    if (lockedByOthers.count(key) || lockedHere_.count(key)) Fail("update lock held elsewhere", path);
+    lockedHere_.insert(key);
+    return std::make_unique<FakeUpdateLock>(lockedHere_, key);
 }
 
 void FakeFileSystem::DeleteFile(const std::wstring& path) {
@@ -630,12 +671,12 @@ void FakeFileSystem::ReplaceFile(const std::wstring& path, const std::string& by
     const Drive& drive = ReadyDrive(parsed.drive);
     if (const Entry* e = Find(parsed.Key())) {
         if (e->folder) Fail("is a folder", path);
-        if (e->locked) Fail("file in use", path);
         if (e->attrs.readOnly) Fail("access denied", path);
     }
     WritableFolder(parsed);
     RemoveStaleTemporariesIn(parsed.ParentKey());
     CheckSpace(drive, parsed, bytes.size());
+    WaitWhileHeld(parsed);
     Write(parsed, bytes, FileAttrs{});
 }
 
@@ -683,14 +724,18 @@ MsgAnswer ScriptedDialogs::MessageBox(const std::wstring& text, const std::wstri
         if (!answers.empty() && answers.front() == MsgAnswer::Ok) answers.pop_front();
         return MsgAnswer::Ok;
     }
-    if (answers.empty() || answers.front() == MsgAnswer::Ok) {
-        const std::wstring report = L"unscripted Yes/No message box: " + text;
+    const bool yesNo = buttons == MsgButtons::YesNo;
+    const bool fits = !answers.empty() &&
+                      (yesNo ? answers.front() == MsgAnswer::Yes || answers.front() == MsgAnswer::No
+                             : answers.front() == MsgAnswer::Retry || answers.front() == MsgAnswer::Cancel);
+    if (!fits) {
+        const std::wstring report = L"unscripted question: " + text;
         if (reportUnscripted) {
             reportUnscripted(report);
         } else {
-            throw std::logic_error("unscripted Yes/No message box");
+            throw std::logic_error("unscripted question");
         }
-        return MsgAnswer::No;
+        return yesNo ? MsgAnswer::No : MsgAnswer::Cancel;
     }
     const MsgAnswer answer = answers.front();
     answers.pop_front();
@@ -709,19 +754,80 @@ std::optional<std::wstring> ScriptedDialogs::InputBox(const std::wstring& prompt
 
 namespace {
 
+// What the work reports, and the user's Cancelar. With a pause, the work waits after its first piece
+// until the waiting thread lets it go on.
 class RecordedProgress : public CopyProgress {
 public:
-    RecordedProgress(ScriptedDialogs::ProgressRun& run, std::optional<std::uint64_t> cancelAfter)
-        : run_(run), cancelAfter_(cancelAfter) {}
+    RecordedProgress(ScriptedDialogs::ProgressRun& run, std::optional<std::uint64_t> cancelAfter, bool pause)
+        : run_(run), cancelAfter_(cancelAfter), pausing_(pause) {}
     void Report(std::uint64_t done, std::uint64_t total) override {
         run_.reports.emplace_back(done, total);
-        if (cancelAfter_ && done >= *cancelAfter_) run_.cancelled = true;
+        if (cancelAfter_ && done >= *cancelAfter_) cancelled_ = true;
+        std::unique_lock lock(mutex_);
+        if (!pausing_) return;
+        paused_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !pausing_; });
     }
-    bool CancelRequested() override { return run_.cancelled; }
+    bool CancelRequested() override { return cancelled_; }
+    void Cancel() { cancelled_ = true; }
+    bool Cancelled() const { return cancelled_; }
+
+    // Waits until the work has paused after its first piece or has ended.
+    void WaitForPause(const std::atomic<bool>& ended) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return paused_ || ended; });
+    }
+    void WorkEnded() {
+        std::lock_guard lock(mutex_);
+        changed_.notify_all();
+    }
+    void GoOn() {
+        std::lock_guard lock(mutex_);
+        pausing_ = false;
+        changed_.notify_all();
+    }
 
 private:
     ScriptedDialogs::ProgressRun& run_;
     std::optional<std::uint64_t> cancelAfter_;
+    std::atomic<bool> cancelled_{false};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool pausing_;
+    bool paused_ = false;
+};
+
+template <typename F>
+struct AtExit {
+    F run;
+    ~AtExit() { run(); }
+};
+
+// The work's thread, asked to stop and joined however the wait for it ends.
+class WorkThread {
+public:
+    WorkThread(RecordedProgress& progress, std::function<void()> body)
+        : progress_(progress), thread_([this, body = std::move(body)] {
+              body();
+              ended = true;
+              progress_.WorkEnded();
+          }) {}
+    // Left early (the wait threw): the work is asked to stop first.
+    ~WorkThread() {
+        if (!thread_.joinable()) return;
+        progress_.Cancel();
+        Join();
+    }
+    void Join() {
+        progress_.GoOn();
+        thread_.join();
+    }
+    std::atomic<bool> ended{false};
+
+private:
+    RecordedProgress& progress_;
+    std::thread thread_;
 };
 
 }  // namespace
@@ -729,18 +835,33 @@ private:
 void ScriptedDialogs::RunWithProgress(const std::wstring& title, const std::wstring& text,
                                       const std::function<void(CopyProgress&)>& work) {
     ProgressRun run{title, text, {}, false};
-    RecordedProgress progress(run, cancelAfterBytes);
+    RecordedProgress progress(run, cancelAfterBytes, static_cast<bool>(whileWorking));
     std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work(progress);
-        } catch (...) {
-            failure = std::current_exception();
+    {
+        cancelWork_ = [&progress] { progress.Cancel(); };
+        const AtExit recorded{[&] {
+            cancelWork_ = nullptr;
+            run.cancelled = progress.Cancelled();
+            progressRuns.push_back(run);
+        }};
+        WorkThread worker(progress, [&] {
+            try {
+                work(progress);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        if (whileWorking) {
+            progress.WaitForPause(worker.ended);
+            whileWorking();
         }
-    });
-    worker.join();
-    progressRuns.push_back(std::move(run));
+        worker.Join();
+    }
     if (failure) std::rethrow_exception(failure);
+}
+
+void ScriptedDialogs::CancelWork() {
+    if (cancelWork_) cancelWork_();
 }
 
 std::string FakeCodec::ToAnsi(const std::wstring& text) { return EncodeCp1252(text); }
@@ -768,6 +889,7 @@ public:
     void Changed(Property) override {}
     std::uintptr_t Handle() override { return record_.destroyed ? 0 : record_.handle; }
     void Show() override { ++record_.shows; }
+    void BringToFront() override { ++record_.broughtToFront; }
     void Destroy() override { record_.destroyed = true; }
 
 private:

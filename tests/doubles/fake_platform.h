@@ -13,10 +13,12 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/brief_hold.h"
 #include "platform/controls.h"
 #include "platform/services.h"
 #include "platform/temporary_files.h"
@@ -56,6 +58,12 @@ public:
     void AddFile(const std::wstring& path, std::string bytes, FileAttrs attrs = {});
     void SetAttributes(const std::wstring& path, FileAttrs attrs);
     void SetLocked(const std::wstring& path, bool locked = true);  // as if open in another program
+    // Held by another program for a moment, as a virus scanner holds a file it reads: for `ms` of the
+    // file system's own time, which only its waits move on.
+    void HoldFor(const std::wstring& path, unsigned ms);
+    std::uint64_t nowMs = 0;
+    // Update locks another process holds: LockUpdates on one of these paths (upper case) fails.
+    std::set<std::wstring> lockedByOthers;
     void SetCurrentFolder(const std::wstring& path);  // process and drive current folder; created if missing
     void SetDriveCurrentFolder(wchar_t letter, const std::wstring& path);
 
@@ -108,6 +116,7 @@ public:
     // Creates an empty file; an existing file is left as it is.
     void CreateEmptyFile(const std::wstring& path) override;
     void ReplaceFile(const std::wstring& path, const std::string& bytes) override;
+    std::unique_ptr<UpdateLock> LockUpdates(const std::wstring& path) override;
 
 private:
     struct Entry {
@@ -116,6 +125,16 @@ private:
         std::string bytes;
         FileAttrs attrs;
         bool locked = false;
+        std::uint64_t heldUntilMs = 0;
+    };
+    class Clock : public HoldClock {
+    public:
+        explicit Clock(std::uint64_t& nowMs) : nowMs_(nowMs) {}
+        std::uint64_t NowMs() override { return nowMs_; }
+        void Wait(unsigned ms) override { nowMs_ += ms; }
+
+    private:
+        std::uint64_t& nowMs_;
     };
     struct Parsed {
         wchar_t drive;
@@ -141,11 +160,15 @@ private:
     std::vector<std::wstring> FolderNames(const std::wstring& folder);
     std::vector<std::wstring> FileNames(const std::wstring& folder, const std::wstring& pattern);
     void Write(const Parsed& path, std::string bytes, std::optional<FileAttrs> attrs);
+    bool Held(const Parsed& path) const;
+    void WaitWhileHeld(const Parsed& target);
 
     std::map<wchar_t, Drive> drives_;
     std::map<std::wstring, Entry> entries_;  // by key: drive and upper-cased names
     std::map<std::wstring, int> writes_;
     std::wstring current_;
+    std::set<std::wstring> lockedHere_;
+    Clock clock_{nowMs};
 };
 
 // Windows wildcard match of one name: * and ?, case-insensitive; "x.*" also matches "x", "*." only
@@ -195,6 +218,10 @@ public:
     std::optional<std::uint64_t> cancelAfterBytes;
     // Runs while each box or prompt is open, before it is answered: what the window's timers may do then.
     std::function<void()> whileOpen;
+    // Runs on the waiting thread once the work under RunWithProgress has reported its first piece, while
+    // the work waits for it: what may reach the window in the middle of a copy.
+    std::function<void()> whileWorking;
+    int beeps = 0;
 
     std::vector<std::wstring> Texts() const;  // texts of the message boxes shown, in order
 
@@ -205,9 +232,14 @@ public:
     // Runs the work on a thread of its own and waits for it, recording what it reported.
     void RunWithProgress(const std::wstring& title, const std::wstring& text,
                          const std::function<void(CopyProgress&)>& work) override;
+    void CancelWork() override;
+    void Beep() override { ++beeps; }
 
     // How an unscripted question is reported; the test build routes it to the test framework.
     static inline void (*reportUnscripted)(const std::wstring& text) = nullptr;
+
+private:
+    std::function<void()> cancelWork_;  // while work runs
 };
 
 class FixedClock : public Clock {
@@ -251,6 +283,7 @@ public:
         std::wstring caption;
         std::uintptr_t handle = 0;
         int shows = 0;
+        int broughtToFront = 0;
         bool destroyed = false;
         const Form* form = nullptr;
     };

@@ -299,6 +299,106 @@ void App::PressKey(WORD virtualKey) const {
 
 void App::Close() const { PostMessageW(main_, WM_CLOSE, 0, 0); }
 
+namespace {
+
+struct WindowsOfProcess {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowsOfProcess*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && IsWindowVisible(window)) search->found.push_back(window);
+    return TRUE;
+}
+
+struct WindowsOfClass {
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOfClass(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowsOfClass*>(param);
+    if (ClassName(window) == search->className) search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+void App::CloseAllWindows() const {
+    WindowsOfProcess search{pid_, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found) PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void App::Kill() const {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 5000);
+}
+
+std::vector<HWND> TopLevelWindowsOfClass(const wchar_t* className) {
+    WindowsOfClass search{className, {}};
+    EnumWindows(CollectOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::optional<DWORD> RunToExit(const std::wstring& workdir, const std::wstring& arguments, DWORD timeoutMs) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + Config().exe + L"\" " + arguments;
+    if (!CreateProcessW(Config().exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workdir.c_str(), &startup, &process))
+        throw std::runtime_error("cannot start the program (error " + std::to_string(GetLastError()) + ")");
+    std::optional<DWORD> exitCode;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.hProcess, &code)) exitCode = code;
+    } else {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+HeldFile::HeldFile(const std::wstring& path)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+HeldFile::~HeldFile() {
+    if (releaser_) {
+        WaitForSingleObject(releaser_, INFINITE);
+        CloseHandle(releaser_);
+    }
+    Release();
+}
+
+void HeldFile::Release() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+void HeldFile::ReleaseAfter(DWORD ms) {
+    struct Job {
+        HeldFile* file;
+        DWORD ms;
+    };
+    auto* job = new Job{this, ms};
+    releaser_ = CreateThread(
+        nullptr, 0,
+        [](void* parameter) -> DWORD {
+            auto* job = static_cast<Job*>(parameter);
+            Sleep(job->ms);
+            job->file->Release();
+            delete job;
+            return 0;
+        },
+        job, 0, nullptr);
+}
+
 bool App::WaitForExit(DWORD timeoutMs) const {
     return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }

@@ -71,6 +71,10 @@ public:
     // Posts a key press to the control that has the keyboard focus.
     void PressKey(WORD virtualKey) const;
     void Close() const;  // WM_CLOSE to the main window, as the close box does
+    // WM_CLOSE posted to every visible top-level window of the program, as taskkill without /f does.
+    void CloseAllWindows() const;
+    // Ends the process from outside at once, as taskkill /f or a crash does.
+    void Kill() const;
     bool WaitForExit(DWORD timeoutMs = kWaitMs) const;
     bool Running() const;
 
@@ -85,6 +89,31 @@ private:
 // The first visible top-level window of the process with that class and caption (nullptr: any);
 // nullptr when there is none.
 HWND FindTopLevel(DWORD pid, const wchar_t* className, const wchar_t* caption);
+// Every top-level window of any process with that class, shown or not.
+std::vector<HWND> TopLevelWindowsOfClass(const wchar_t* className);
+
+// Starts the program with `arguments` and waits for it to end by itself; its exit code, or nullopt when
+// it did not end within the timeout (it is then ended).
+std::optional<DWORD> RunToExit(const std::wstring& workdir, const std::wstring& arguments,
+                               DWORD timeoutMs = kWaitMs);
+
+// A file another program keeps open without sharing it (nobody else may read, write, rename or delete
+// it), until Release or the object's end.
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Release();
+    // Lets go after `ms` from now, from a thread of its own; the object must outlive that.
+    void ReleaseAfter(DWORD ms);
+
+private:
+    HANDLE handle_;
+    HANDLE releaser_ = nullptr;
+};
 
 // Reading controls.
 std::wstring Text(HWND control);

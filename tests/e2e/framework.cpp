@@ -77,6 +77,12 @@ std::string Show(const std::string& text) {
 
 std::string Show(long long value) { return std::to_string(value); }
 
+std::string Show(const std::vector<std::wstring>& texts) {
+    std::string shown = "{";
+    for (const std::wstring& text : texts) shown += "\n    " + Show(text);
+    return shown + (texts.empty() ? "}" : "\n}");
+}
+
 int RunAll(Phase phase, const std::string& filter) {
     int passed = 0, failed = 0;
     for (const Scenario& scenario : Scenarios()) {

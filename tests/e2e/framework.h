@@ -44,6 +44,7 @@ inline std::string Show(long value) { return Show(static_cast<long long>(value))
 inline std::string Show(unsigned long value) { return Show(static_cast<long long>(value)); }
 inline std::string Show(unsigned long long value) { return Show(static_cast<long long>(value)); }
 inline std::string Show(bool value) { return value ? "true" : "false"; }
+std::string Show(const std::vector<std::wstring>& texts);  // one per line
 
 // Runs the scenarios of a phase whose "group/name" contains `filter`; prints one line per scenario, the
 // failures under it and a last line "N passed, N failed". Returns the number of failed scenarios.

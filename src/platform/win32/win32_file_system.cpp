@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "platform/ascii.h"
+#include "platform/brief_hold.h"
 #include "platform/temporary_files.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_system_library.h"
 
 namespace tesoro {
 namespace {
@@ -107,6 +109,92 @@ bool IsListedFolder(DWORD attributes, std::wstring_view name) {
 }
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
+
+std::uint64_t Ticks(const FILETIME& time) {
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+// This process as temporary names record it.
+const ProcessStamp& ThisProcess() {
+    static const ProcessStamp self = [] {
+        FILETIME created{}, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        return ProcessStamp{GetCurrentProcessId(), Ticks(created)};
+    }();
+    return self;
+}
+
+// Whether the process that wrote a temporary file may still be writing it. A process that exists but
+// cannot be looked at counts as running: its file is left alone.
+bool StillRunning(const ProcessStamp& writer) {
+    if (writer.id == GetCurrentProcessId()) return writer == ThisProcess();
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, writer.id);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    FILETIME created{}, exited, kernel, user;
+    DWORD exitCode = 0;
+    bool same = GetProcessTimes(process, &created, &exited, &kernel, &user) &&
+                Ticks(created) == writer.started && GetExitCodeProcess(process, &exitCode) &&
+                exitCode == STILL_ACTIVE;
+    CloseHandle(process);
+    return same;
+}
+
+bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
+
+void RemoveTemporary(const std::wstring& temp) {
+    SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);  // it may carry the source's read-only mark
+    DeleteFileW(temp.c_str());
+}
+
+constexpr std::uint64_t kTicksPerDay = 24ull * 60 * 60 * 10'000'000;
+
+std::uint64_t NowTicks() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return Ticks(now);
+}
+
+// A network folder may hold temporaries that processes of other PCs are writing, which this one cannot
+// look at: there only one nobody has written to for a day counts as left behind.
+bool OnNetwork(const std::wstring& apiFolder) {
+    if (apiFolder.starts_with(L"\\\\?\\UNC\\")) return true;
+    const bool drive = apiFolder.starts_with(L"\\\\?\\") && apiFolder.size() >= 7 && apiFolder[5] == L':';
+    return drive && GetDriveTypeW(apiFolder.substr(4, 3).c_str()) == DRIVE_REMOTE;
+}
+
+// Our temporary files a reading of a folder came across; RemoveLeftBehind removes those whose writer
+// will never finish them.
+class TemporariesFound {
+public:
+    void Note(std::wstring_view name, DWORD attributes, std::uint64_t lastWrite) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return;
+        std::wstring whole(name);
+        if (const std::optional<ProcessStamp> writer = TemporaryFileWriter(whole)) {
+            found_.push_back({std::move(whole), *writer, lastWrite});
+        }
+    }
+    void Note(const WIN32_FIND_DATAW& entry) {
+        Note(entry.cFileName, entry.dwFileAttributes, Ticks(entry.ftLastWriteTime));
+    }
+    // Best effort: what cannot be removed stays for the next time.
+    void RemoveLeftBehind(const std::wstring& apiFolder) const {
+        if (found_.empty()) return;
+        const bool onNetwork = OnNetwork(apiFolder);
+        for (const Found& temp : found_) {
+            const bool leftBehind =
+                onNetwork ? NowTicks() - temp.lastWrite > kTicksPerDay : !StillRunning(temp.writer);
+            if (leftBehind) RemoveTemporary(Join(apiFolder, temp.name));
+        }
+    }
+
+private:
+    struct Found {
+        std::wstring name;
+        ProcessStamp writer;
+        std::uint64_t lastWrite;
+    };
+    std::vector<Found> found_;
+};
 
 using EntryVisitor = std::function<bool(const WIN32_FIND_DATAW&)>;
 
@@ -356,10 +444,13 @@ std::optional<FolderContents> ReadFolderOnce(const std::wstring& folder, const s
     if (!MatchedOnLongNamesAlone(pattern)) return std::nullopt;
     const bool everyFile = pattern == L"*" || pattern == L"*.*";
     FolderContents contents;
+    TemporariesFound temporaries;
     QuietErrorMode quiet;  // a failure here is left to the searches, which report it as they always did
-    const bool read = VisitEntries(ApiPath(folder), [&](const FILE_ID_BOTH_DIR_INFO& entry) {
+    const std::wstring apiFolder = ApiPath(folder);
+    const bool read = VisitEntries(apiFolder, [&](const FILE_ID_BOTH_DIR_INFO& entry) {
         std::wstring name(entry.FileName, entry.FileNameLength / sizeof(wchar_t));
         const DWORD attributes = entry.FileAttributes;
+        temporaries.Note(name, attributes, static_cast<std::uint64_t>(entry.LastWriteTime.QuadPart));
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (IsListedFolder(attributes, name)) contents.folders.push_back(std::move(name));
         } else if (IsListedFile(attributes, name) && NameMatches(name, pattern)) {
@@ -369,6 +460,7 @@ std::optional<FolderContents> ReadFolderOnce(const std::wstring& folder, const s
         return true;
     });
     if (!read) return std::nullopt;
+    temporaries.RemoveLeftBehind(apiFolder);
     SortNames(contents.folders);
     SortNames(contents.files);
     return contents;
@@ -537,42 +629,6 @@ private:
 
 std::wstring FolderPrefix(const std::wstring& apiPath) { return apiPath.substr(0, apiPath.rfind(L'\\') + 1); }
 
-std::uint64_t Ticks(const FILETIME& time) {
-    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
-
-// This process as temporary names record it.
-const ProcessStamp& ThisProcess() {
-    static const ProcessStamp self = [] {
-        FILETIME created{}, exited, kernel, user;
-        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-        return ProcessStamp{GetCurrentProcessId(), Ticks(created)};
-    }();
-    return self;
-}
-
-// Whether the process that wrote a temporary file may still be writing it. A process that exists but
-// cannot be looked at counts as running: its file is left alone.
-bool StillRunning(const ProcessStamp& writer) {
-    if (writer.id == GetCurrentProcessId()) return writer == ThisProcess();
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, writer.id);
-    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
-    FILETIME created{}, exited, kernel, user;
-    DWORD exitCode = 0;
-    bool same = GetProcessTimes(process, &created, &exited, &kernel, &user) &&
-                Ticks(created) == writer.started && GetExitCodeProcess(process, &exitCode) &&
-                exitCode == STILL_ACTIVE;
-    CloseHandle(process);
-    return same;
-}
-
-bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
-
-void RemoveTemporary(const std::wstring& temp) {
-    SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);  // it may carry the source's read-only mark
-    DeleteFileW(temp.c_str());
-}
-
 constexpr int kTemporaryAttempts = 100;
 
 struct Temporary {
@@ -675,6 +731,12 @@ std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& fol
                           [&](HANDLE out) { CopyContents(in.Get(), out, progress); });
 }
 
+class SystemClock : public HoldClock {
+public:
+    std::uint64_t NowMs() override { return GetTickCount64(); }
+    void Wait(unsigned ms) override { Sleep(ms); }
+};
+
 // Replaces the target in one step; until then the earlier file is untouched. A read-only target
 // (`targetAttributes`) loses its mark just for the step and gets it back if the step fails.
 void PutInPlace(const std::wstring& temp, const std::wstring& target,
@@ -686,29 +748,90 @@ void PutInPlace(const std::wstring& temp, const std::wstring& target,
         RemoveTemporary(temp);
         ThrowApiError("SetFileAttributesW", error);
     }
-    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
-    DWORD error = GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    SystemClock clock;
+    RetryWhileHeld(
+        [&] {
+            const bool moved =
+                MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            error = moved ? ERROR_SUCCESS : GetLastError();
+            return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+        },
+        clock);
+    if (error == ERROR_SUCCESS) return;
     if (readOnly) SetFileAttributesW(target.c_str(), targetAttributes);
     RemoveTemporary(temp);
     ThrowApiError("MoveFileExW", error);
 }
 
-void RemoveStaleTemporariesIn(const std::wstring& folder) {
+// `apiFolder` in the form ApiPath gives.
+void RemoveStaleTemporariesIn(const std::wstring& apiFolder) {
     QuietErrorMode quiet;
-    std::vector<std::wstring> stale;
+    TemporariesFound found;
     try {
-        Search(Join(folder, L"~tesoro-*.tmp"), 0, true, [&](const WIN32_FIND_DATAW& entry) {
-            std::optional<ProcessStamp> writer = TemporaryFileWriter(entry.cFileName);
-            if (writer && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !StillRunning(*writer)) {
-                stale.emplace_back(entry.cFileName);
-            }
+        Search(Join(apiFolder, L"~tesoro-*.tmp"), 0, true, [&](const WIN32_FIND_DATAW& entry) {
+            found.Note(entry);
             return false;
         });
     } catch (const PlatformError&) {
         return;  // the folder cannot be read: nothing to do now
     }
-    for (const std::wstring& name : stale) RemoveTemporary(ApiPath(Join(folder, name)));
+    found.RemoveLeftBehind(apiFolder);
 }
+
+// A mutex named after the file in the namespace every session shares, which every user may wait for
+// and release but not take over. A holder that ended without releasing it leaves it abandoned, which
+// the next one takes as free: the file itself is only ever replaced whole.
+class MutexLock : public UpdateLock {
+public:
+    explicit MutexLock(const std::wstring& path) : mutex_(Open(path)) {
+        const DWORD waited = WaitForSingleObject(mutex_, kLockWaitMs);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return;
+        CloseHandle(mutex_);
+        throw PlatformError("the update lock is held elsewhere", FailureReason::InUse);
+    }
+    ~MutexLock() override {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+
+private:
+    static constexpr DWORD kLockWaitMs = 3000;
+    static constexpr DWORD kAccess = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+
+    static HANDLE Open(const std::wstring& path) {
+        std::wstring name = FullPath(path);
+        for (wchar_t& c : name) c = c == L'\\' ? L'/' : AsciiUpper(c);
+        // A session that may not make global names (a service's restrictions) still keeps its own
+        // instances in step.
+        for (const wchar_t* space : {L"Global\\", L"Local\\"}) {
+            const std::wstring full = space + std::wstring(L"Tesoro ") + name;
+            if (HANDLE mutex = CreateMutexExW(EveryoneMayWait(), full.c_str(), 0, kAccess)) return mutex;
+        }
+        ThrowLastError("CreateMutexExW");
+    }
+
+    // Everyone may wait for the mutex and release it; its maker alone may change that. Made once, kept
+    // for the life of the process.
+    static SECURITY_ATTRIBUTES* EveryoneMayWait() {
+        using Convert = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
+        static SECURITY_ATTRIBUTES attributes = [] {
+            const auto convert = win32::LoadSystemFunction<Convert>(
+                L"advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorW");
+            constexpr DWORD kSddlRevision = 1;
+            PSECURITY_DESCRIPTOR descriptor = nullptr;
+            if (convert && !convert(L"D:(A;;0x00100001;;;WD)", kSddlRevision, &descriptor, nullptr)) {
+                descriptor = nullptr;
+            }
+            return SECURITY_ATTRIBUTES{sizeof(SECURITY_ATTRIBUTES), descriptor, FALSE};
+        }();
+        return attributes.lpSecurityDescriptor ? &attributes : nullptr;
+    }
+
+    HANDLE mutex_;
+};
 
 class Win32FileSystem : public FileSystem {
 public:
@@ -733,24 +856,32 @@ public:
         ThrowApiError("FindFirstFileExW", error);
     }
 
+    // A reading of a folder for the lists also removes the temporaries left behind in it that it came
+    // across (a pattern that takes in no temporary name, such as "*.BAK", comes across none).
     std::vector<std::wstring> ListFolders(const std::wstring& folder) override {
         std::vector<std::wstring> names;
+        TemporariesFound temporaries;
         Search(Join(folder, L"*"), FIND_FIRST_EX_LARGE_FETCH, false, [&](const WIN32_FIND_DATAW& entry) {
             if (IsListedFolder(entry.dwFileAttributes, entry.cFileName)) names.emplace_back(entry.cFileName);
+            temporaries.Note(entry);
             return false;
         });
+        temporaries.RemoveLeftBehind(ApiPath(folder));
         SortNames(names);
         return names;
     }
 
     std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) override {
         std::vector<std::wstring> names;
+        TemporariesFound temporaries;
         Search(Join(folder, pattern), FIND_FIRST_EX_LARGE_FETCH, false, [&](const WIN32_FIND_DATAW& entry) {
             if (IsListed(entry) && NameMatches(entry.cFileName, pattern)) {
                 names.emplace_back(entry.cFileName);
             }
+            temporaries.Note(entry);
             return false;
         });
+        temporaries.RemoveLeftBehind(ApiPath(folder));
         SortNames(names);
         return names;
     }
@@ -845,8 +976,9 @@ public:
     }
 
     std::optional<std::string> ReadFile(const std::wstring& path) override {
-        Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Sharing deletion too: a save by another instance may replace the file while it is read.
+        Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
             DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
@@ -889,6 +1021,10 @@ public:
         PutInPlace(WriteTemporary(folder, FILE_ATTRIBUTE_NORMAL,
                                   [&](HANDLE out) { WriteAll(out, bytes.data(), bytes.size()); }),
                    target);
+    }
+
+    std::unique_ptr<UpdateLock> LockUpdates(const std::wstring& path) override {
+        return std::make_unique<MutexLock>(path);
     }
 
 private:

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <utility>
 
 #include "platform/copy_amount.h"
 #include "platform/win32/win32_gdi.h"
@@ -22,6 +23,7 @@ namespace {
 
 using win32::UniqueFont;
 using win32::UniqueWindow;
+using win32_detail::ThrowLastError;
 
 constexpr wchar_t kClassName[] = L"TesoroProgress";
 constexpr ULONGLONG kShowAfterMs = 500;
@@ -67,6 +69,56 @@ DWORD WINAPI RunJob(void* parameter) {
     return 0;
 }
 
+// The work's thread. However the wait for it ends, the work is asked to stop and joined before the job
+// it works on goes.
+class WorkerThread {
+public:
+    explicit WorkerThread(Job& job) : job_(job), thread_(CreateThread(nullptr, 0, RunJob, &job, 0, nullptr)) {
+        if (!thread_) ThrowLastError("CreateThread");
+    }
+    ~WorkerThread() {
+        if (WaitForSingleObject(thread_, 0) != WAIT_OBJECT_0) job_.progress.Cancel();
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+    HANDLE Handle() const { return thread_; }
+
+private:
+    Job& job_;
+    HANDLE thread_;
+};
+
+class DisabledWhileWaiting {
+public:
+    explicit DisabledWhileWaiting(HWND owner)
+        : owner_(owner), wasEnabled_(owner && !EnableWindow(owner, FALSE)) {}
+    ~DisabledWhileWaiting() {
+        if (wasEnabled_) EnableWindow(owner_, TRUE);
+    }
+    DisabledWhileWaiting(const DisabledWhileWaiting&) = delete;
+    DisabledWhileWaiting& operator=(const DisabledWhileWaiting&) = delete;
+
+private:
+    HWND owner_;
+    bool wasEnabled_;
+};
+
+// The work under way, for a close of the program or the end of the session to stop it.
+SharedProgress* runningWork = nullptr;
+
+class RunningWork {
+public:
+    explicit RunningWork(SharedProgress& progress) : previous_(std::exchange(runningWork, &progress)) {}
+    ~RunningWork() { runningWork = previous_; }
+    RunningWork(const RunningWork&) = delete;
+    RunningWork& operator=(const RunningWork&) = delete;
+
+private:
+    SharedProgress* previous_;
+};
+
 // The progress window: the text, a bar, the bytes done and the total, and "Cancelar" (also Esc and the
 // close box). Built only when the work lasts.
 class ProgressWindow {
@@ -75,7 +127,6 @@ public:
         : owner_(owner), title_(title), text_(text), progress_(progress) {}
 
     bool Shown() const { return window_ != nullptr; }
-    void Close() { window_.reset(); }
 
     void Show() {
         Register();
@@ -182,8 +233,19 @@ private:
             case WM_COMMAND:
                 if (self && LOWORD(wParam) == IDCANCEL) self->Cancel();
                 return 0;
+            case WM_SYSCOMMAND:  // the close box and Alt+F4: Cancelar
+                if (self && (wParam & 0xFFF0) == SC_CLOSE) {
+                    self->Cancel();
+                    return 0;
+                }
+                return DefWindowProcW(window, message, wParam, lParam);
             case WM_CLOSE:
-                if (self) self->Cancel();
+                // Not the user's (that comes as SC_CLOSE): another program closing this one, window by
+                // window. The program's window hears of it at once, before the work can end.
+                if (self) {
+                    self->Cancel();
+                    if (self->owner_) SendMessageW(self->owner_, WM_CLOSE, 0, 0);
+                }
                 return 0;
             case WM_CTLCOLORSTATIC:
                 if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kTextId) {
@@ -228,34 +290,37 @@ bool ForTheWaitingOwner(HWND owner, const MSG& message) {
 void win32_detail::RunWithProgress(HWND owner, const std::wstring& title, const std::wstring& text,
                                    const std::function<void(CopyProgress&)>& work) {
     Job job{work, {}, nullptr};
-    HANDLE thread = CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
-    if (!thread) ThrowLastError("CreateThread");
-
-    const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
-    ProgressWindow window(owner, title, text, job.progress);
-    const ULONGLONG start = GetTickCount64();
     std::optional<WPARAM> quit;
-    while (MsgWaitForMultipleObjectsEx(1, &thread, kRefreshMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
-           WAIT_OBJECT_0) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                quit = message.wParam;  // posted again once the work has ended
-                continue;
+    {
+        WorkerThread thread(job);
+        RunningWork running(job.progress);
+        ProgressWindow window(owner, title, text, job.progress);
+        // Enabled again before the progress window goes, so that the owner is the one activated again.
+        const DisabledWhileWaiting disabled(owner);
+        const ULONGLONG start = GetTickCount64();
+        HANDLE ended = thread.Handle();
+        while (MsgWaitForMultipleObjectsEx(1, &ended, kRefreshMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+               WAIT_OBJECT_0) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT) {
+                    quit = message.wParam;  // posted again once the work has ended
+                    continue;
+                }
+                if (ForTheWaitingOwner(owner, message) || window.TakeDialogKeys(message)) continue;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
             }
-            if (ForTheWaitingOwner(owner, message) || window.TakeDialogKeys(message)) continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+            if (!window.Shown() && GetTickCount64() - start >= kShowAfterMs) window.Show();
+            window.Refresh();
         }
-        if (!window.Shown() && GetTickCount64() - start >= kShowAfterMs) window.Show();
-        window.Refresh();
     }
-    CloseHandle(thread);
-    // Enabled before the progress window goes, so that the owner is the one activated again.
-    if (ownerWasEnabled) EnableWindow(owner, TRUE);
-    window.Close();
     if (quit) PostQuitMessage(static_cast<int>(*quit));
     if (job.failure) std::rethrow_exception(job.failure);
+}
+
+void win32_detail::CancelRunningWork() {
+    if (runningWork) runningWork->Cancel();
 }
 
 }  // namespace tesoro

@@ -103,11 +103,18 @@ public:
 
     MsgAnswer MessageBox(const std::wstring& text, const std::wstring& title, MsgIcon icon,
                          MsgButtons buttons) override {
-        UINT style = IconStyle(icon) | (buttons == MsgButtons::YesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK);
-        int answer = MessageBoxW(owner, text.c_str(), title.c_str(), style);
-        if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-        // Anything but a clear Yes (including a box that could not be shown) declines.
-        return answer == IDYES ? MsgAnswer::Yes : MsgAnswer::No;
+        const int answer =
+            MessageBoxW(owner, text.c_str(), title.c_str(), IconStyle(icon) | ButtonStyle(buttons));
+        // Anything but a clear Yes or Retry (including a box that could not be shown) declines.
+        switch (buttons) {
+            case MsgButtons::Ok:
+                return MsgAnswer::Ok;
+            case MsgButtons::YesNo:
+                return answer == IDYES ? MsgAnswer::Yes : MsgAnswer::No;
+            case MsgButtons::RetryCancel:
+                break;
+        }
+        return answer == IDRETRY ? MsgAnswer::Retry : MsgAnswer::Cancel;
     }
 
     std::optional<std::wstring> InputBox(const std::wstring& prompt, const std::wstring& title,
@@ -120,7 +127,23 @@ public:
         win32_detail::RunWithProgress(owner, title, text, work);
     }
 
+    void CancelWork() override { win32_detail::CancelRunningWork(); }
+
+    void Beep() override { MessageBeep(MB_OK); }
+
 private:
+    static UINT ButtonStyle(MsgButtons buttons) {
+        switch (buttons) {
+            case MsgButtons::YesNo:
+                return MB_YESNO | MB_DEFBUTTON1;
+            case MsgButtons::RetryCancel:
+                return MB_RETRYCANCEL | MB_DEFBUTTON1;
+            case MsgButtons::Ok:
+                break;
+        }
+        return MB_OK;
+    }
+
     static UINT IconStyle(MsgIcon icon) {
         switch (icon) {
             case MsgIcon::Critical:

@@ -67,6 +67,8 @@ std::unique_ptr<FileSystem> MakeFileSystem();
 // window over `owner` once the work has lasted about half a second (Dialogs::RunWithProgress).
 void RunWithProgress(HWND owner, const std::wstring& title, const std::wstring& text,
                      const std::function<void(CopyProgress&)>& work);
+// Asks the work under way in RunWithProgress to stop, as its "Cancelar" does; nothing when none runs.
+void CancelRunningWork();
 // Centres a dialog over its owner, kept within the owner's screen.
 void CenterOnOwner(HWND dialog);
 std::optional<std::wstring> RunInputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_system_library.h"
 #include "resources/resource_ids.h"
 
@@ -13,7 +14,6 @@ namespace tesoro::win32 {
 
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TesoroForm";
 constexpr DWORD kFixedSingleStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // No border and no title bar; the system menu and minimise box are never drawn, but let the taskbar
@@ -24,6 +24,8 @@ constexpr double kDefaultPoints = 8.25;
 constexpr int kTwipsPerInch = 1440;
 // Posted after the first paint: make what the window did not need to appear.
 constexpr UINT kCreateTheRest = WM_APP + 1;
+// Posted for each path a second start handed over.
+constexpr UINT kHandOver = WM_APP + 2;
 
 int Round(double value) { return static_cast<int>(std::lround(value)); }
 
@@ -49,6 +51,7 @@ public:
     }
     std::uintptr_t Handle() override { return reinterpret_cast<std::uintptr_t>(window_.hwnd_); }
     void Show() override { window_.Show(); }
+    void BringToFront() override { window_.BringToFront(); }
     void Destroy() override { window_.window_.reset(); }
 
 private:
@@ -111,7 +114,7 @@ void TopLevelWindow::Create() {
     form.hInstance = instance_;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.lpszClassName = kFormClass;
+    form.lpszClassName = className;
     if (!RegisterClassExW(&form) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw std::runtime_error("RegisterClassExW failed for a form");
     }
@@ -119,7 +122,7 @@ void TopLevelWindow::Create() {
     // Made at its size and place: moving a window with its controls in it costs more than making it there.
     const SIZE size = FrameSize();
     const POINT place = CenteredPlace(size, MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-    window_.reset(CreateWindowExW(ExStyle(), kFormClass, content_.form.caption.c_str(), Style(), place.x,
+    window_.reset(CreateWindowExW(ExStyle(), className, content_.form.caption.c_str(), Style(), place.x,
                                   place.y, size.cx, size.cy, nullptr, nullptr, instance_, this));
     if (!window_) throw std::runtime_error("CreateWindowExW failed for a form");
     const int icon = content_.form.icon != 0 ? content_.form.icon : IDI_APP;
@@ -128,6 +131,8 @@ void TopLevelWindow::Create() {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(SharedIcon(instance_, icon, GetSystemMetrics(SM_CXSMICON))));
 
+    // A second start run at a lower integrity level may still hand its path over.
+    if (onHandOver) ChangeWindowMessageFilterEx(hwnd_, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     restPending_ = createHiddenLater;
     if (!restPending_) CreateToolTips();
     CreateControls(!restPending_);
@@ -235,6 +240,12 @@ void TopLevelWindow::Show() {
     UpdateWindow(hwnd_);
     FocusFirst();
     if (restPending_) PostMessageW(hwnd_, kCreateTheRest, 0, 0);
+}
+
+void TopLevelWindow::BringToFront() {
+    if (!hwnd_) return;
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(hwnd_));
 }
 
 // Where a window of this size lies centred in the monitor's work area.
@@ -369,6 +380,16 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCreateTheRest:
             CreateTheRest();
             return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam && onSessionEnd) onSessionEnd();
+            return 0;
+        case WM_COPYDATA:
+            return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case kHandOver:
+            OnHandOver();
+            return 0;
         case WM_CLOSE:
             if (onClose) {
                 onClose();
@@ -385,8 +406,7 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-// Not while a handler waits in a modal box or for a copy (the window is disabled then): the drop would
-// run in the middle of that handler.
+// The form decides whether it takes the drop now (not while one of its handlers waits in a box).
 void TopLevelWindow::OnDropFiles(WPARAM dropHandle) {
     static const auto queryFile =
         LoadSystemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
@@ -399,7 +419,23 @@ void TopLevelWindow::OnDropFiles(WPARAM dropHandle) {
         path.resize(queryFile(drop, 0, path.data(), static_cast<UINT>(path.size())));
     }
     finish(drop);
-    if (!path.empty() && onFileDropped && IsWindowEnabled(hwnd_)) onFileDropped(path);
+    if (!path.empty() && onFileDropped) onFileDropped(path);
+}
+
+bool TopLevelWindow::OnCopyData(const COPYDATASTRUCT& data) {
+    if (!onHandOver) return false;
+    std::optional<std::wstring> path = HandedOverPath(data);
+    if (!path) return false;
+    handedOver_.push_back(std::move(*path));
+    PostMessageW(hwnd_, kHandOver, 0, 0);
+    return true;
+}
+
+void TopLevelWindow::OnHandOver() {
+    if (handedOver_.empty()) return;
+    const std::wstring path = std::move(handedOver_.front());
+    handedOver_.pop_front();
+    onHandOver(path);
 }
 
 // As in a dialog, a push button with the focus takes Enter for itself; elsewhere Enter is the default

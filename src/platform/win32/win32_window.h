@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -37,15 +38,24 @@ public:
     // Centres the window on the screen's work area the first time, shows it (restored, in front) and
     // gives the first control the focus.
     void Show();
+    // Restores the window when minimised and brings it, or the box it has open, to the front.
+    void BringToFront();
     // Runs the program's message loop until the window that ends it (see endsProgram) is destroyed.
     int RunMessageLoop();
 
-    std::function<void()> onClose;    // every way of closing the window; unset: the form unloads
-    std::function<void()> onFailure;  // an exception stopped at the window procedure
-    bool endsProgram = false;         // its destruction ends the message loop
-    bool createHiddenLater = false;   // set before Create
+    std::function<void()> onClose;             // every way of closing the window; unset: the form unloads
+    std::function<void()> onFailure;           // an exception stopped at the window procedure
+    bool endsProgram = false;                  // its destruction ends the message loop
+    bool createHiddenLater = false;            // set before Create
+    const wchar_t* className = L"TesoroForm";  // set before Create
     // A file or folder dragged onto the window (the first of several); set before Create.
     std::function<void(const std::wstring& path)> onFileDropped;
+    // Windows ends the session (logoff, restart, shutdown) and will end the process.
+    std::function<void()> onSessionEnd;
+    // The path a second start of the program handed over (empty when it had none), taken from the
+    // message queue rather than inside the sender's call, which must never wait for a box; set before
+    // Create.
+    std::function<void(const std::wstring& path)> onHandOver;
 
 private:
     class FormBinding;
@@ -58,6 +68,8 @@ private:
     bool ForwardWheel(WPARAM wParam, LPARAM lParam);
     void OnActivate(bool active);
     void OnDropFiles(WPARAM dropHandle);
+    bool OnCopyData(const COPYDATASTRUCT& data);
+    void OnHandOver();
     bool PreTranslate(MSG& message);
 
     void CreateControls(bool hiddenToo);
@@ -111,6 +123,7 @@ private:
     std::vector<std::unique_ptr<TimerView>> timerViews_;
     std::unique_ptr<FormBinding> formBinding_;
     std::set<HWND> toolsShown_;
+    std::deque<std::wstring> handedOver_;  // paths waiting in the message queue
 
     // Destroyed before the control objects above, which the windows' messages still reach.
     HWND hwnd_ = nullptr;
