@@ -142,6 +142,18 @@ TEST_F(SessionTest, TheSessionEndingDuringACopyStopsItAndSavesWhatIsPending) {
     EXPECT_EQ(Messages().back().title, L"Archivo Existente");  // nothing after the question to replace
 }
 
+TEST_F(SessionTest, TheSessionEndingWaitsBrieflyForALogHeldForAMoment) {
+    Start();
+    fake.fs.SetLocked(kLogPath);
+    ChooseSource();
+    form->CmdCopiar.Click();  // the save fails, the entry stays pending
+    fake.fs.SetLocked(kLogPath, false);
+    fake.fs.HoldFor(kLogPath, 1000);
+    EXPECT_THROW(form->EndSession(), ProcessEnded);
+    EXPECT_EQ(Saved(), std::vector<std::wstring>{CopyLine()});
+    EXPECT_EQ(fake.dialogs.Texts(), std::vector<std::wstring>{kM4});
+}
+
 // ---- a close that arrives while a handler waits ----
 
 TEST_F(SessionTest, ACloseWhileABoxIsOpenWaitsForTheHandlerToReturn) {
@@ -175,6 +187,18 @@ TEST_F(SessionTest, ACloseDuringACopyStopsItWithoutTheCancelledBoxAndEndsAfterTh
 TEST_F(SessionTest, ACloseOutsideAnyHandlerEndsAtOnce) {
     Start();
     EXPECT_THROW(form->RequestClose(), ProcessEnded);
+}
+
+TEST_F(SessionTest, ASecondCloseWhileTheExitAsksToTryAgainDoesNotAskTwice) {
+    Start();
+    fake.fs.SetLocked(kLogPath);
+    ChooseSource();
+    form->CmdCopiar.Click();
+    fake.dialogs.whileOpen = [&] { form->RequestClose(); };
+    Answer({MsgAnswer::Cancel});
+    EXPECT_THROW(form->RequestClose(), ProcessEnded);
+    EXPECT_EQ(Messages().size(), 2u);  // the success box, then one question at exit
+    EXPECT_EQ(Messages().back().buttons, MsgButtons::RetryCancel);
 }
 
 // ---- a second start hands its path over ----

@@ -1,5 +1,7 @@
 #include "main_window/frm_main.h"
 
+#include <utility>
+
 #include "main_window/file_names.h"
 #include "main_window/frm_main_ids.h"
 #include "resources/resource_ids.h"
@@ -238,14 +240,15 @@ void FrmMain::RunHandler(const std::function<void()>& handler) {
         --handlersRunning_;
         throw;
     }
-    if (--handlersRunning_ == 0 && closePending_) Form_Unload();
+    if (--handlersRunning_ == 0 && std::exchange(closePending_, false)) RequestClose();
 }
 
 // A close that arrives while a handler waits in a box or for a copy would end the process in the middle
 // of it: a copy made but not logged yet, a temporary file left behind. It waits, and a copy under way
 // stops as its "Cancelar" stops it.
 void FrmMain::RequestClose() {
-    if (handlersRunning_ == 0) return Form_Unload();
+    // As a handler itself: a close asked for while its own box is open waits for it too.
+    if (handlersRunning_ == 0) return RunHandler([this] { Form_Unload(); });
     closePending_ = true;
     platform_.dialogs.CancelWork();
 }

@@ -168,8 +168,8 @@ void ReplacingNeedsRoomForTheWholeCopy(World& world, const Report& report) {
         "with room for it the copy is made");
 }
 
-// Temporary files are never shown, and the ones of ended processes go the next time the folder is
-// written or swept; a running writer's stays.
+// Temporary files are never shown, and the ones of ended processes go the next time the folder is read
+// for the lists, written or swept; a running writer's stays.
 void TemporaryFilesStayOutOfSight(World& world, const Report& report) {
     const std::wstring dir = world.NewFolder(L"temporaries");
     world.MakeFile(Join(dir, L"source.txt"), "data");
@@ -177,14 +177,19 @@ void TemporaryFilesStayOutOfSight(World& world, const Report& report) {
     const std::wstring lostMark = world.MakeTemporary(dir, world.EndedProcess(), false);
     const std::wstring live = world.MakeTemporary(dir, world.RunningProcess(), true);
     FileSystem& fs = world.fs();
-    report.check(fs.ListFiles(dir, L"*.*") == std::vector<std::wstring>{L"source.txt"},
-                 "no temporary file is listed, with or without its hidden mark");
     report.check(!fs.FindOrdinaryFile(Join(dir, L"*.tmp")) && !fs.FindOrdinaryFile(lostMark),
-                 "nor found by a search");
-    fs.CopyFile(Join(dir, L"source.txt"), Join(dir, L"copy.bak"));
+                 "no temporary file is found by a search, with or without its hidden mark");
+    report.check(fs.ListFiles(dir, L"*.*") == std::vector<std::wstring>{L"source.txt"}, "nor listed");
     report.check(!world.Contents(stale) && !world.Contents(lostMark),
-                 "a copy into the folder removes the stale ones");
+                 "and a listing of the folder removes the stale ones");
     report.check(world.Contents(live).has_value(), "and leaves a running writer's alone");
+    const std::wstring beforeRead = world.MakeTemporary(dir, world.EndedProcess(), true);
+    report.check(fs.ReadFolder(dir, L"*.*").files == std::vector<std::wstring>{L"source.txt"} &&
+                     !world.Contents(beforeRead),
+                 "so does a reading of its subfolders and files");
+    const std::wstring beforeCopy = world.MakeTemporary(dir, world.EndedProcess(), true);
+    fs.CopyFile(Join(dir, L"source.txt"), Join(dir, L"copy.bak"));
+    report.check(!world.Contents(beforeCopy) && world.Contents(live), "and a copy into the folder");
     const std::wstring again = world.MakeTemporary(dir, world.EndedProcess(), true);
     fs.RemoveStaleTemporaries(dir);
     report.check(!world.Contents(again) && world.Contents(live), "a sweep removes them too");

@@ -440,9 +440,11 @@ FolderContents FakeFileSystem::ReadFolder(const std::wstring& folder, const std:
     return contents;
 }
 
+// A reading of a folder for the lists removes the stale temporaries it comes across.
 std::vector<std::wstring> FakeFileSystem::FolderNames(const std::wstring& folder) {
     const Parsed parsed = Parse(folder);
     FolderToRead(parsed);
+    RemoveStaleTemporariesIn(parsed.Key());
     std::vector<std::wstring> names;
     for (const Entry* e : Children(parsed.Key()))
         if (e->folder && !e->attrs.hidden && !e->attrs.system) names.push_back(Parse(e->path).names.back());
@@ -455,6 +457,7 @@ std::vector<std::wstring> FakeFileSystem::FileNames(const std::wstring& folder, 
     FolderToRead(parsed);
     for (wchar_t c : pattern)
         if (ForbiddenInName(c) || c == L'\\' || c == L'/') Fail("invalid pattern", pattern);
+    if (MatchesPattern(TemporaryFileName({}, 0), pattern)) RemoveStaleTemporariesIn(parsed.Key());
     std::vector<std::wstring> names;
     for (const Entry* e : Children(parsed.Key())) {
         if (!Ordinary(*e)) continue;
@@ -651,7 +654,7 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
     const Entry* e = Find(parsed.Key());
     if (!e) return std::nullopt;
     if (e->folder) Fail("is a folder", path);
-    if (e->locked) Fail("file in use", path);
+    WaitWhileHeld(parsed);
     return e->bytes;
 }
 

@@ -124,8 +124,11 @@ SCENARIO("session", "a second start hands its file to the open window and ends")
     CHECK_EQ(TopLevelWindowsOfClass(kMainClass).size(), 1u);
     CHECK(!app.CurrentMessageBox(), "a box came with the hand-over");
 
-    // Without a path, the open window only comes to the front.
+    // Without a path, the open window only comes back, minimised as it was.
+    ShowWindow(app.Main(), SW_MINIMIZE);
+    REQUIRE(WaitUntil([&] { return IsIconic(app.Main()) != FALSE; }), "cannot minimise the window");
     CHECK_EQ(RunToExit(folder, L"").value_or(1), 0ul);
+    CHECK(WaitUntil([&] { return !IsIconic(app.Main()); }), "the window stayed minimised");
     CHECK_EQ(Text(app.Control(TxtArchDestino)), L"informe.BAK");
     CloseAndWait(app);
 }

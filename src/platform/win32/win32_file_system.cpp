@@ -29,6 +29,11 @@ class Handle {
 public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
     Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    Handle& operator=(Handle&& other) noexcept {
+        Close();
+        handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+        return *this;
+    }
     ~Handle() { Close(); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
@@ -976,14 +981,22 @@ public:
     }
 
     std::optional<std::string> ReadFile(const std::wstring& path) override {
-        // Sharing deletion too: a save by another instance may replace the file while it is read.
-        Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
-            DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-            ThrowApiError("CreateFileW", error);
-        }
+        // Sharing deletion too: a save by another instance may replace the file while it is read. A
+        // program that holds the file for a moment is waited for.
+        const std::wstring apiPath = ApiPath(path);
+        Handle file(INVALID_HANDLE_VALUE);
+        DWORD error = ERROR_SUCCESS;
+        SystemClock clock;
+        RetryWhileHeld(
+            [&] {
+                file = Handle(CreateFileW(apiPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+                error = file.Valid() ? ERROR_SUCCESS : GetLastError();
+                return error == ERROR_SHARING_VIOLATION;
+            },
+            clock);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        if (error != ERROR_SUCCESS) ThrowApiError("CreateFileW", error);
         // Read in one go where the size is known (a log of thousands of entries is megabytes); the byte
         // reserved beyond it lets the end be found without growing the buffer.
         LARGE_INTEGER size{};
