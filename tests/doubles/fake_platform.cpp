@@ -806,6 +806,8 @@ struct AtExit {
     F run;
     ~AtExit() { run(); }
 };
+template <typename F>
+AtExit(F) -> AtExit<F>;
 
 // The work's thread, asked to stop and joined however the wait for it ends.
 class WorkThread {
