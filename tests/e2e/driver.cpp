@@ -167,7 +167,7 @@ MessageBoxInfo Describe(HWND box) {
     GetWindowTextW(box, title, 512);
     info.title = title;
     if (HWND text = GetDlgItem(box, 0xFFFF)) info.text = Text(text);
-    for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDRETRY}) {
         HWND button = GetDlgItem(box, id);
         if (button && IsWindowVisible(button)) info.buttons.push_back(id);
     }

@@ -35,7 +35,7 @@ struct MessageBoxInfo {
     HWND hwnd = nullptr;
     std::wstring title;
     std::wstring text;
-    std::vector<int> buttons;  // visible ones among IDOK, IDCANCEL, IDYES, IDNO, in that order
+    std::vector<int> buttons;  // visible ones among IDOK, IDCANCEL, IDYES, IDNO, IDRETRY, in that order
     std::wstring icon;         // "critical", "exclamation", "information", "question", "none" or "unknown"
 };
 

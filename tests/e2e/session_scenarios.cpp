@@ -69,6 +69,33 @@ SCENARIO("session", "the end of the session saves the entry a held log kept pend
     CHECK_EQ(Saved(), std::vector<std::wstring>{Entry(L"datos.txt", folder + L"\\datos.BAK")});
 }
 
+SCENARIO("session", "a log held at exit is offered again until it can be saved") {
+    std::wstring folder = Folder(L"salida", {{L"datos.txt", "datos"}});
+    DeleteFileW(kLogPath.c_str());
+    App app(folder);
+    HeldFile held(kLogPath);
+    ClickFile(app, L"datos.txt");
+    CopyAndConfirm(app);
+    app.Close();
+    const std::wstring text =
+        L"No se pudo guardar el archivo TESORO.DAT:\rC:\\Windows\\Temp\\TESORO.DAT"
+        L"\r\rSi otro programa lo está usando, ciérrelo y pulse Reintentar.\r"
+        L"Con Cancelar, el archivo anterior se conserva sin cambios.";
+    auto box = app.WaitForMessageBox();
+    CHECK_BOX(box, text, L"Error en TESORO.DAT", (std::vector<int>{IDCANCEL, IDRETRY}), L"exclamation");
+    REQUIRE(box.has_value(), "no question at exit");
+    CHECK((GetWindowLongW(GetDlgItem(box->hwnd, IDRETRY), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON,
+          "Reintentar is not the default button");
+    Screenshot(L"exit-save-retry");
+    app.Answer(*box, IDRETRY);  // still held: asked again
+    box = app.WaitForMessageBox();
+    REQUIRE(box && box->title == L"Error en TESORO.DAT", "not asked again");
+    held.Release();
+    app.Answer(*box, IDRETRY);
+    CHECK(app.WaitForExit(), "the program did not end once the log was saved");
+    CHECK_EQ(Saved(), std::vector<std::wstring>{Entry(L"datos.txt", folder + L"\\datos.BAK")});
+}
+
 SCENARIO("session", "a kill right after a logged copy loses no entry") {
     std::wstring folder = Folder(L"matar", {{L"datos.txt", "datos"}});
     DeleteFileW(kLogPath.c_str());

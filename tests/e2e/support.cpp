@@ -125,7 +125,13 @@ void CheckBox(const char* file, int line, const std::optional<MessageBoxInfo>& b
            "box title is \"" + Show(box->title) + "\", expected \"" + Show(title) + "\"");
     auto names = [](const std::vector<int>& ids) {
         std::string out;
-        for (int id : ids) out += id == IDOK ? "OK " : id == IDYES ? "Yes " : id == IDNO ? "No " : "Cancel ";
+        for (int id : ids) {
+            out += id == IDOK      ? "OK "
+                   : id == IDYES   ? "Yes "
+                   : id == IDNO    ? "No "
+                   : id == IDRETRY ? "Retry "
+                                   : "Cancel ";
+        }
         return out;
     };
     expect(box->buttons == buttons,
