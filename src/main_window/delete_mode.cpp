@@ -48,19 +48,15 @@ void FrmMain::CmdBorrar_Click() {
 
 void FrmMain::EnterDeleteMode() {
     form.SetHeight(kDeleteModeHeight);
-    ImgFlecha.SetTop(kArrowAtBorrar);
-    TmrFlecha.SetEnabled(true);
+    PointArrowAt(kArrowAtBorrar);
     FraFuente.SetCaption(L"BORRAR ARCHIVO:");
     LblFuente.SetCaption(L"Nombre del archivo de seguridad:");
     ListSourceFiles(L"*.BAK");
-    FraDestino.SetVisible(false);
-    LblBorrar.SetVisible(true);
     ShowSourceFolder();
-    CmdCancelar.SetVisible(true);
     ShowDeleteTip(kPlaceholderName);
-    CmdCopiar.SetEnabled(false);
     TxtArchDestino.SetText(kPlaceholderName);
     DeleteMode = true;
+    ShowCovering();
 }
 
 // CmdBorrar's tool tip names the copy it would delete.
@@ -76,9 +72,11 @@ void FrmMain::DeleteChosenCopy() {
     try {
         platform_.fs.DeleteFile(path);
     } catch (const PlatformError& error) {
-        // Nothing after the deletion happens: the log keeps its entry and the file stays chosen.
+        // Nothing after the deletion happens: the log keeps its entry and the file stays chosen. Only a
+        // file that is no longer there leaves the list, which is read again.
         Show(L"IMPOSIBLE BORRAR EL ARCHIVO\r" + path + L"\r\rMotivo: " + ReasonText(error), kDeleteTitle,
              MsgIcon::Critical);
+        if (error.Reason() == FailureReason::NotFound) ListSourceFiles(FileFuente.Pattern());
         return;
     }
     TxtArchDestino.SetText(kPlaceholderName);
@@ -92,23 +90,19 @@ void FrmMain::DeleteChosenCopy() {
 
 void FrmMain::CmdCancelar_Click() {
     DeleteMode = false;
+    ShowCovering();
     form.SetHeight(kNormalHeight);
     FraFuente.SetCaption(L"FUENTE:");
     LblFuente.SetCaption(L"Copia de Seguridad del archivo:");
     ListSourceFiles(L"*.*");
     ShowSourceFolder();
-    FraDestino.SetVisible(true);
     try {
         DirDestino.SetPath(DirFuente.Path());
     } catch (const PlatformError&) {
         // The source folder has gone meanwhile: the destination list stays where it is.
     }
     TxtArchDestino.SetText(kPlaceholderName);
-    CmdCancelar.SetVisible(false);
-    TmrFlecha.SetEnabled(false);
-    if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
-    LblBorrar.SetVisible(false);
-    CmdCopiar.SetEnabled(true);
+    PutArrowBack();
     CmdBorrar.SetToolTip(L"Activar Borrar Archivo *.BAK");
 }
 

@@ -330,6 +330,14 @@ void FakeFileSystem::SetLocked(const std::wstring& path, bool locked) {
     e->locked = locked;
 }
 
+void FakeFileSystem::Remove(const std::wstring& path) {
+    const std::wstring key = Parse(path).Key();
+    if (!Find(key)) throw std::logic_error("test set-up: no such file or folder");
+    std::erase_if(entries_, [&](const auto& entry) {
+        return entry.first == key || entry.first.starts_with(key + L'\\');
+    });
+}
+
 void FakeFileSystem::SetCurrentFolder(const std::wstring& path) {
     if (!IsFolder(path)) AddFolder(path);
     current_ = Parse(path).Display();
@@ -769,6 +777,7 @@ public:
     std::uintptr_t Handle() override { return record_.destroyed ? 0 : record_.handle; }
     void Show() override { ++record_.shows; }
     void Destroy() override { record_.destroyed = true; }
+    void FollowPointer(MouseButton button) override { record_.followed.push_back(button); }
 
 private:
     Form& form_;

@@ -56,6 +56,8 @@ public:
     void AddFile(const std::wstring& path, std::string bytes, FileAttrs attrs = {});
     void SetAttributes(const std::wstring& path, FileAttrs attrs);
     void SetLocked(const std::wstring& path, bool locked = true);  // as if open in another program
+    void Remove(
+        const std::wstring& path);  // a file, or a folder with everything in it, as another program would
     void SetCurrentFolder(const std::wstring& path);  // process and drive current folder; created if missing
     void SetDriveCurrentFolder(wchar_t letter, const std::wstring& path);
 
@@ -252,6 +254,7 @@ public:
         std::uintptr_t handle = 0;
         int shows = 0;
         bool destroyed = false;
+        std::vector<MouseButton> followed;  // the buttons it was asked to follow the pointer with
         const Form* form = nullptr;
     };
     std::deque<Record> opened;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -59,6 +60,10 @@ private:
     void OnActivate(bool active);
     void OnDropFiles(WPARAM dropHandle);
     bool PreTranslate(MSG& message);
+    bool PressAccessKey(const MSG& message);
+    void FollowPointer(MouseButton button);
+    void MoveToPointer();
+    bool StopFollowing(UINT release);
 
     void CreateControls(bool hiddenToo);
     void CreateControl(Control& control);
@@ -77,7 +82,6 @@ private:
     const Control* DefaultForEnter() const;
     void MoveFocus(int step);
     void FocusFirst();
-    bool CanTakeFocus(HWND window) const;
     ControlWindow* ById(int id) const;
     ControlWindow* FromWindow(HWND window) const;  // the control a window belongs to, walking up
 
@@ -89,6 +93,7 @@ private:
     HFONT Font(const FontStyle& look) override;
     HWND ParentWindow(const Control& control) override;
     void ToolTipChanged(ControlWindow& window) override;
+    void ReachChanged(ControlWindow& window) override;
     void Guard(const std::function<void()>& action) override;
     void PaintBackdrop(HWND child, HDC dc) override;
     void PaintBackground(HDC dc);
@@ -103,6 +108,12 @@ private:
     bool forwardingWheel_ = false;
     bool placed_ = false;
     bool restPending_ = false;  // hidden controls and tool tips still to be made
+    // While the window follows the pointer: the release that ends it, and where the pointer holds it.
+    struct Following {
+        UINT release;
+        POINT grip;  // the pointer's offset from the window's top-left corner
+    };
+    std::optional<Following> following_;
 
     std::map<std::tuple<std::wstring, int, bool, bool>, UniqueFont> fonts_;
     std::vector<std::unique_ptr<ControlWindow>> controls_;
