@@ -37,6 +37,12 @@ bool IsAccessKeyMessage(const MSG& message) {
     return !(wants & (DLGC_WANTCHARS | DLGC_WANTMESSAGE));
 }
 
+// Where the pointer was when the message being handled was sent, on the screen.
+POINT PointerOfMessage() {
+    const DWORD at = GetMessagePos();
+    return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+}
+
 UINT ReleaseOf(MouseButton button) { return button == MouseButton::Middle ? WM_MBUTTONUP : WM_RBUTTONUP; }
 
 // Pixels are twips * dpi / 1440, rounded once: twips per pixel is not a whole number at every dpi.
@@ -473,18 +479,18 @@ bool TopLevelWindow::OnMouseDown(MouseButton button) {
 }
 
 // The window keeps the mouse to itself while it follows the pointer, so that no other window takes the
-// release that ends the move.
+// release that ends the move. The pointer is taken where the message put it, not where it is now: the
+// hand may have moved on before the press was read.
 void TopLevelWindow::FollowPointer(MouseButton button) {
-    POINT pointer;
     RECT place;
-    if (!hwnd_ || !GetCursorPos(&pointer) || !GetWindowRect(hwnd_, &place)) return;
+    if (!hwnd_ || !GetWindowRect(hwnd_, &place)) return;
+    const POINT pointer = PointerOfMessage();
     SetCapture(hwnd_);
     following_ = Following{ReleaseOf(button), {pointer.x - place.left, pointer.y - place.top}};
 }
 
 void TopLevelWindow::MoveToPointer() {
-    POINT pointer;
-    if (!GetCursorPos(&pointer)) return;
+    const POINT pointer = PointerOfMessage();
     SetWindowPos(hwnd_, nullptr, pointer.x - following_->grip.x, pointer.y - following_->grip.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
