@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "main_window/command_line.h"
 #include "main_window/frm_main.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_window.h"
@@ -28,21 +29,6 @@ std::wstring LoadHelpText(HINSTANCE instance) {
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
     return text;
-}
-
-// The first path on the command line (a "Send to" shortcut passes the chosen files), made absolute against
-// the current folder; empty when there is none.
-std::wstring PathFromCommandLine() {
-    // The runtime has split the command line already, by the system's rules for quotes and backslashes.
-    const std::wstring given = __argc > 1 && __wargv ? __wargv[1] : L"";
-    if (given.empty()) return {};
-    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return given;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return given;
-    full.resize(length);
-    return full;
 }
 
 void ReportFailure(tesoro::Platform& platform) {
@@ -82,7 +68,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             ReportFailure(platform);
         }
         window.Show();
-        if (const std::wstring path = PathFromCommandLine(); !path.empty()) {
+        if (const std::wstring path = tesoro::PathFromCommandLine(GetCommandLineW(), platform.fs);
+            !path.empty()) {
             try {
                 frm.OpenSourcePath(path);
             } catch (const std::exception&) {
