@@ -1,6 +1,7 @@
 // Making a safety copy and recording it in the copy log.
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
+#include "main_window/refusals.h"
 
 namespace tesoro {
 
@@ -12,6 +13,11 @@ const wchar_t kCopyFailed[] =
 const wchar_t kCopyResultTitle[] = L"Resultado de generar copia...";
 const wchar_t kCopyDoneTitle[] = L"Resultado Copia de Seguridad";
 const wchar_t kNotLogged[] = L"La copia se realizó, pero no se ha anotado en TESORO.DAT:\r";
+
+// M5, with the cause of this failure after an empty line.
+std::wstring CopyFailedText(const std::exception& failure) {
+    return std::wstring(kCopyFailed) + L"\r\rMotivo: " + RefusalCause(FileOperation::Copy, failure);
+}
 
 std::wstring BadNameMessage(const std::wstring& name) {
     return L"El Archivo Destino no puede llamarse:\r«" + name +
@@ -58,8 +64,8 @@ std::optional<FrmMain::CopyPlan> FrmMain::PlanCopy() {
     }
     try {
         plan.existed = platform_.fs.FindOrdinaryFile(plan.destination);
-    } catch (const PlatformError&) {
-        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+    } catch (const PlatformError& error) {
+        Show(CopyFailedText(error), kCopyResultTitle, MsgIcon::Information);
         return std::nullopt;
     }
     if (plan.existed &&
@@ -70,7 +76,7 @@ std::optional<FrmMain::CopyPlan> FrmMain::PlanCopy() {
     return plan;
 }
 
-// The copy itself: M5 when it failed, whatever the reason.
+// The copy itself: M5 with its cause when it failed.
 bool FrmMain::MakeCopy(const CopyPlan& plan) {
     try {
         // On a thread of its own, so that the window stays painted through a long copy; the handler
@@ -82,8 +88,8 @@ bool FrmMain::MakeCopy(const CopyPlan& plan) {
     } catch (const CopyCancelled&) {
         Show(L"La copia se ha cancelado.", kCopyResultTitle, MsgIcon::Information);
         return false;
-    } catch (const std::exception&) {
-        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+    } catch (const std::exception& error) {
+        Show(CopyFailedText(error), kCopyResultTitle, MsgIcon::Information);
         return false;
     }
 }
