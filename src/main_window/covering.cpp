@@ -35,32 +35,33 @@ std::vector<FrmMain::Covering> FrmMain::Coverings() {
     };
 }
 
-// A control some view or mode shows is hidden while none that shows it is on; hiding wins over showing.
+// A control that a view or mode shows is hidden while none that shows it is on; hiding wins over showing,
+// covering over skipping.
 void FrmMain::ShowCovering() {
     const std::vector<Covering> coverings = Coverings();
-    std::vector<Control*> named;
-    for (const Covering& c : coverings) {
-        for (const auto* list : {&c.shows, &c.hides, &c.disables, &c.covers, &c.skippedByTab}) {
-            for (Control* control : *list) {
-                if (!Names(named, control)) named.push_back(control);
+    using List = std::vector<Control*> Covering::*;
+    auto named = [&](List list, const Control* control, bool onlyWhenOn) {
+        return std::any_of(coverings.begin(), coverings.end(), [&](const Covering& covering) {
+            return (covering.on || !onlyWhenOn) && Names(covering.*list, control);
+        });
+    };
+    auto namedNow = [&](List list, const Control* control) { return named(list, control, true); };
+    std::vector<Control*> controls;
+    for (const Covering& covering : coverings) {
+        for (List list : {&Covering::shows, &Covering::hides, &Covering::disables, &Covering::covers,
+                          &Covering::skippedByTab}) {
+            for (Control* control : covering.*list) {
+                if (!Names(controls, control)) controls.push_back(control);
             }
         }
     }
-    for (Control* control : named) {
-        bool shownOnlyByOne = false, shown = false, hidden = false, disabled = false;
-        bool covered = false, skipped = false;
-        for (const Covering& c : coverings) {
-            shownOnlyByOne = shownOnlyByOne || Names(c.shows, control);
-            if (!c.on) continue;
-            shown = shown || Names(c.shows, control);
-            hidden = hidden || Names(c.hides, control);
-            disabled = disabled || Names(c.disables, control);
-            covered = covered || Names(c.covers, control);
-            skipped = skipped || Names(c.skippedByTab, control);
-        }
-        control->SetVisible((shown || !shownOnlyByOne) && !hidden);
-        control->SetEnabled(!disabled);
-        control->SetKeyboardReach(covered ? Reach::Covered : skipped ? Reach::SkippedByTab : Reach::Full);
+    for (Control* control : controls) {
+        const bool shown = namedNow(&Covering::shows, control) || !named(&Covering::shows, control, false);
+        control->SetVisible(shown && !namedNow(&Covering::hides, control));
+        control->SetEnabled(!namedNow(&Covering::disables, control));
+        control->SetKeyboardReach(namedNow(&Covering::covers, control)         ? Reach::Covered
+                                  : namedNow(&Covering::skippedByTab, control) ? Reach::SkippedByTab
+                                                                               : Reach::Full);
     }
 }
 

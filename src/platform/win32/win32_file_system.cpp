@@ -694,8 +694,11 @@ Handle OpenSource(const std::wstring& source) {
 // The source's bytes, last-write time and attributes in a temporary file in the folder.
 std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& folder, CopyProgress* progress) {
     Handle in = InCopyStep(CopyStep::OpenSource, [&] { return OpenSource(source); });
-    DWORD attributes = GetFileAttributesW(source.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributesW");
+    const DWORD attributes = InCopyStep(CopyStep::OpenSource, [&] {
+        const DWORD read = GetFileAttributesW(source.c_str());
+        if (read == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributesW");
+        return read;
+    });
     return InCopyStep(CopyStep::WriteCopy, [&] {
         return WriteTemporary(folder, attributes & kCopiedAttributes,
                               [&](HANDLE out) { CopyContents(in.Get(), out, progress); });

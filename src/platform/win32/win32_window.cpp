@@ -660,8 +660,8 @@ void TopLevelWindow::ToolTipChanged(ControlWindow& window) {
     }
 }
 
-// A control that has just been covered gives the focus up, as a hidden one would be left by Tab: keys
-// typed next must not reach it unseen.
+// The focus leaves a control that a view has just covered for the next one Tab stops at, as the system
+// takes it from one hidden or disabled: what is typed next must not act on a control the user cannot see.
 void TopLevelWindow::ReachChanged(ControlWindow& window) {
     HWND focus = GetFocus();
     if (focus && FromWindow(focus) == &window && !TakesKeys(window.Model())) MoveFocus(1);
