@@ -638,10 +638,25 @@ void WriteAll(HANDLE file, const char* bytes, std::size_t size) {
     }
 }
 
+// Whether the file lies on a FAT disk, whose files stay under 4 GB.
+bool OnFatDisk(HANDLE file) {
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                                       MAX_PATH + 1)) {
+        return false;
+    }
+    return std::wstring_view(fileSystem).starts_with(L"FAT");  // FAT, FAT32; not exFAT
+}
+
 // Space for the whole copy is asked for first, so that a full disk is found before anything is written.
+// A FAT disk answers a file of 4 GB or more as full: that is told as what it is.
 void ReserveSpace(HANDLE file, HANDLE source) {
     FILE_STANDARD_INFO info{};
     if (!GetFileInformationByHandleEx(source, FileStandardInfo, &info, sizeof info)) return;
+    constexpr LONGLONG kFatLargest = 0xFFFFFFFFLL;  // bytes
+    if (info.EndOfFile.QuadPart > kFatLargest && OnFatDisk(file)) {
+        throw PlatformError("CopyFile: too large for a FAT disk", FailureReason::TooLarge);
+    }
     FILE_ALLOCATION_INFO allocation{info.EndOfFile};
     if (SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) return;
     DWORD error = GetLastError();
