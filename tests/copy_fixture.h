@@ -9,6 +9,8 @@ inline constexpr wchar_t kM4[] = L"La Copia de Seguridad se realizó con éxito.
 inline constexpr wchar_t kM5[] =
     L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
     L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
+// M5 with the cause of one failure.
+inline std::wstring M5(const std::wstring& cause) { return std::wstring(kM5) + L"\r\rMotivo: " + cause; }
 inline const std::string kSourceBytes = "contenido del informe";  // 21 bytes
 
 class CopyFixture : public MainWindowTest {

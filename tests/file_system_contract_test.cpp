@@ -39,6 +39,7 @@ public:
         fake.fs.GetDrive(folder[0]).freeBytes = bytes;
         return true;
     }
+    void HoldOpen(const std::wstring& path, bool held) override { fake.fs.SetLocked(path, held); }
     ProcessStamp RunningProcess() override { return fake.fs.runningProcesses.front(); }
     ProcessStamp EndedProcess() override {
         return {RunningProcess().id, RunningProcess().started + 1};  // the same id, given again later

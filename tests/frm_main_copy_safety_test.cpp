@@ -132,7 +132,7 @@ TEST_F(CopySafetyTest, AHiddenOrSystemCopyIsStillNeverReplaced) {
         Start();
         ChooseSource();
         Copy();
-        EXPECT_EQ(LastMessage().text, kM5);
+        EXPECT_EQ(LastMessage().text, M5(L"El archivo destino está oculto o es un archivo del sistema."));
         EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.BAK"), "protegida");
     }
 }

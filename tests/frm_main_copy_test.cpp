@@ -1,4 +1,6 @@
 // Making a safety copy: the checks, the question, the copy itself, the log line and the reset.
+#include <functional>
+
 #include "copy_fixture.h"
 
 namespace tesoro::testing {
@@ -70,7 +72,7 @@ TEST_F(CopyTest, AMissingOrPlaceholderNameIsRefused) {
     // which the system would drop, and is refused as a name.
     form->TxtArchDestino.SetText(L"¿?");
     Copy();
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text, M5(L"Windows no permite hacer la copia."));
     form->TxtArchDestino.SetText(L"   ");
     Copy();
     EXPECT_TRUE(LastMessage().text.starts_with(L"El Archivo Destino no puede llamarse:\r«   »"));
@@ -112,7 +114,7 @@ TEST_F(CopyTest, AHiddenDestinationIsNotAskedAboutAndNotReplaced) {
     ChooseSource();
     Copy();
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text, M5(L"El archivo destino está oculto o es un archivo del sistema."));
     EXPECT_EQ(LastMessage().title, L"Resultado de generar copia...");
     EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.BAK"), "oculta");
 }
@@ -122,7 +124,8 @@ TEST_F(CopyTest, ANameWithoutAChosenSourceFileFails) {
     OpenFolder(L"C:\\Datos");
     form->TxtArchDestino.SetText(L"nuevo.BAK");
     Copy();
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text,
+              M5(L"Asignó un nombre de copia de seguridad sin seleccionar un archivo fuente."));
     EXPECT_FALSE(fake.fs.Exists(L"C:\\Datos\\nuevo.BAK"));
     EXPECT_EQ(form->TxtArchDestino.Text(), L"nuevo.BAK");
 }
@@ -207,7 +210,7 @@ TEST_F(CopyTest, ACopyOntoItselfIsRefusedAndTheFileKept) {
     form->TxtArchDestino.SetText(L"INFORME.DOC");
     Copy({MsgAnswer::Yes});
     EXPECT_EQ(Messages().front().title, L"Archivo Existente");
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text, M5(L"El archivo destino es el propio archivo fuente."));
     EXPECT_EQ(fake.fs.Contents(L"C:\\Datos\\informe.doc"), "contenido del informe");
     EXPECT_EQ(form->Log.Count(), 0);
 }
@@ -219,7 +222,7 @@ TEST_F(CopyTest, AFullDiskFailsLeavesNothingAndKeepsTheOlderCopy) {
     ChooseSource();
     ChooseDrive(form->DrvDestino, L'D');
     Copy({MsgAnswer::Yes});
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text, M5(L"El disco destino está lleno."));
     EXPECT_EQ(fake.fs.Contents(L"D:\\informe.BAK"), "old");
     EXPECT_EQ(fake.fs.ListFiles(L"D:\\", L"*.*").size(), 1u);
     EXPECT_EQ(form->TxtArchDestino.Text(), L"informe.BAK");
@@ -231,12 +234,59 @@ TEST_F(CopyTest, ADestinationThatCannotBeSearchedFailsInsteadOfCrashing) {
     ChooseSource();
     form->TxtArchDestino.SetText(L"mal|nombre.BAK");
     Copy();
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text, M5(L"Windows no permite hacer la copia."));
     ChooseDrive(form->DrvDestino, L'D');
     fake.fs.GetDrive(L'D').ready = false;
     form->TxtArchDestino.SetText(L"informe.BAK");
     Copy();
-    EXPECT_EQ(LastMessage().text, kM5);
+    EXPECT_EQ(LastMessage().text, M5(L"La unidad de disco no está disponible."));
+}
+
+// M5 keeps its text and adds the cause from the step the system refused: the source or the older copy
+// held by another program, the source gone, the destination folder gone or not writable. Nothing is
+// written, logged or reset.
+TEST_F(CopyTest, AFailedCopySaysWhy) {
+    const std::wstring source = L"C:\\Datos\\informe.doc", older = L"C:\\Copias\\informe.BAK";
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        std::function<void()> undo;
+        std::wstring cause;
+    } cases[] = {
+        {"source held open", [&] { fake.fs.SetLocked(source); }, [&] { fake.fs.SetLocked(source, false); },
+         L"El archivo fuente está abierto en otro programa."},
+        {"older copy held open", [&] { fake.fs.SetLocked(older); }, [&] { fake.fs.SetLocked(older, false); },
+         L"El archivo destino está abierto en otro programa."},
+        {"source gone", [&] { fake.fs.Remove(source); }, [&] { fake.fs.AddFile(source, kSourceBytes); },
+         L"El archivo fuente ya no existe: se ha borrado o movido."},
+        {"destination folder gone", [&] { fake.fs.Remove(L"C:\\Copias"); },
+         [&] { fake.fs.AddFile(older, "antigua"); }, L"La carpeta destino ya no existe."},
+        {"destination folder not writable", [&] { fake.fs.SetAttributes(L"C:\\Copias", {.readOnly = true}); },
+         [&] { fake.fs.SetAttributes(L"C:\\Copias", {}); },
+         L"Acceso denegado: no tiene permiso para leer el archivo fuente o escribir en la carpeta destino."},
+    };
+    fake.fs.AddFile(older, "antigua");
+    Start();
+    ChooseSource();
+    form->DirDestino.SetPath(L"C:\\Copias");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        const bool replacing = fake.fs.Exists(older);
+        form->TxtArchDestino.SetText(replacing ? L"informe.BAK" : L"nueva.BAK");
+        if (replacing) Answer({MsgAnswer::Yes});
+        form->CmdCopiar_Click();
+        EXPECT_EQ(LastMessage().text, M5(c.cause));
+        EXPECT_EQ(LastMessage().title, L"Resultado de generar copia...");
+        EXPECT_EQ(LastMessage().icon, MsgIcon::Information);
+        EXPECT_EQ(LastMessage().buttons, MsgButtons::Ok);
+        EXPECT_EQ(fake.fs.Contents(older), replacing ? "antigua" : "");
+        EXPECT_FALSE(fake.fs.Exists(L"C:\\Copias\\nueva.BAK"));
+        EXPECT_EQ(form->LblArchFuente.Caption(), source);
+        EXPECT_EQ(form->Log.Count(), 0);
+        c.undo();
+    }
+    EXPECT_TRUE(fake.dialogs.answers.empty());
 }
 
 TEST_F(CopyTest, ALineTooLongForTheLogIsNotRecordedAndTheUserIsTold) {

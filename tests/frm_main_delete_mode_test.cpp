@@ -196,8 +196,8 @@ TEST_F(DeleteModeTest, ALogOfOneOrNoEntries) {
     EXPECT_FALSE(form->Log.Changed());
 }
 
-// Every way the system can refuse: the user is told which file and why, and nothing after the
-// deletion happens (the log keeps its entry, the file stays chosen and listed).
+// Every way the system can refuse a file that is there: the user is told which file and why, and nothing
+// after the deletion happens (the log keeps its entry, the file stays chosen and listed).
 TEST_F(DeleteModeTest, AFailedDeletionIsReportedAndChangesNothing) {
     const std::wstring bak = L"C:\\Copias\\DATOS.BAK";
     const std::wstring head = L"IMPOSIBLE BORRAR EL ARCHIVO\r" + bak + L"\r\rMotivo: ";
@@ -207,8 +207,6 @@ TEST_F(DeleteModeTest, AFailedDeletionIsReportedAndChangesNothing) {
         std::function<void()> undo;
         std::wstring reason;
     } cases[] = {
-        {"gone", [&] { fake.fs.DeleteFile(bak); }, [&] { fake.fs.AddFile(bak, "datos"); },
-         L"El archivo ya no existe: se ha borrado o movido."},
         {"read-only", [&] { fake.fs.SetAttributes(bak, {.readOnly = true}); },
          [&] { fake.fs.SetAttributes(bak, {}); }, L"El archivo es de solo lectura."},
         {"in use", [&] { fake.fs.SetLocked(bak); }, [&] { fake.fs.SetLocked(bak, false); },
@@ -249,6 +247,37 @@ TEST_F(DeleteModeTest, AFailedDeletionIsReportedAndChangesNothing) {
     Delete({MsgAnswer::Yes});
     EXPECT_FALSE(fake.fs.Exists(bak));
     EXPECT_EQ(form->Log.Count(), 0);
+}
+
+// A copy that went meanwhile is refused as gone and leaves the list, which is read again; everything else
+// stays as for any refusal. Its folder gone too, the list is empty.
+TEST_F(DeleteModeTest, AVanishedCopyLeavesTheListAndNothingElseChanges) {
+    const std::wstring bak = L"C:\\Copias\\DATOS.BAK";
+    StartInDeleteMode({LogLine(L"DATOS.DB", bak)});
+    ClickFile(L"DATOS.BAK");
+    fake.fs.Remove(bak);
+    Delete({MsgAnswer::Yes});
+    const ScriptedDialogs::Message& m = Messages().back();
+    EXPECT_EQ(m.text, L"IMPOSIBLE BORRAR EL ARCHIVO\r" + bak +
+                          L"\r\rMotivo: El archivo ya no existe: se ha borrado o movido.");
+    EXPECT_EQ(m.title, kTitle);
+    EXPECT_EQ(m.icon, MsgIcon::Critical);
+    EXPECT_EQ(form->FileFuente.Items(), std::vector<std::wstring>{L"informe.bak"});
+    EXPECT_EQ(form->FileFuente.Pattern(), L"*.BAK");
+    EXPECT_EQ(form->LblArchFuente.Caption(), bak);
+    EXPECT_EQ(form->TxtArchDestino.Text(), L"DATOS.BAK");
+    EXPECT_EQ(form->CmdBorrar.ToolTip(), L"Borrar Archivo: DATOS.BAK");
+    EXPECT_EQ(LiveEntries(), std::vector<std::wstring>{LogLine(L"DATOS.DB", bak)});
+    EXPECT_FALSE(form->Log.Changed());
+
+    ClickFile(L"informe.bak");
+    fake.fs.Remove(L"C:\\Copias");
+    Delete({MsgAnswer::Yes});
+    EXPECT_TRUE(
+        Messages().back().text.ends_with(L"Motivo: El archivo ya no existe: se ha borrado o movido."));
+    EXPECT_TRUE(form->FileFuente.Items().empty());
+    EXPECT_EQ(form->LblArchFuente.Caption(), L"C:\\Copias\\informe.bak");
+    EXPECT_TRUE(form->DeleteMode);
 }
 
 TEST_F(DeleteModeTest, LeavingRestoresTheCopyLayoutWithTheSourceFolderAsDestination) {

@@ -140,8 +140,8 @@ TEST_F(OutsideSourceTest, ADropIsTakenOnlyWhileTheSourceListsAreInUse) {
         std::function<void(FrmMain&)> open;
     };
     const View views[] = {{"delete mode", [](FrmMain& f) { f.DeleteMode = true; }},
-                          {"log view", [](FrmMain& f) { f.LblDat.SetVisible(true); }},
-                          {"instructions", [](FrmMain& f) { f.TxtAyuda.SetVisible(true); }},
+                          {"log view", [](FrmMain& f) { f.CmdVerLog_Click(); }},
+                          {"instructions", [](FrmMain& f) { f.CmdAyuda_Click(); }},
                           {"lists disabled", [](FrmMain& f) { f.FileFuente.SetEnabled(false); }}};
     for (const View& view : views) {
         Start();

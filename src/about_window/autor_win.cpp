@@ -77,6 +77,12 @@ void AutorWin::BuildLayout() {
     LblPrograma.SetCaption(L"Tesoro");
     LblPrograma.font = {L"MS Sans Serif", 18, false, true};
 
+    // Named for screen readers; the pictures show no text.
+    ImgMail.SetCaption(kAuthorAddress);
+    ImgMail1.SetCaption(kAuthorAddress);
+    Min.SetCaption(L"Minimizar");
+    CloseB.SetCaption(L"Cerrar");
+
     MinHolder.SetPicture(IDB_MIN_PRESSED);
     CloseHolder.SetPicture(IDB_CLOSE_PRESSED);
     CloseB.SetPicture(IDB_CLOSE);
@@ -147,8 +153,10 @@ void AutorWin::Form_Load() {
     }
 }
 
-// Any button drags the window by its background, as a title bar would be dragged.
-void AutorWin::Form_MouseDown(MouseButton) {
+// Any button drags the window by its background. The left one drags it as a title bar is dragged; the
+// system's move for that follows the left button only, so the others move it themselves while held.
+void AutorWin::Form_MouseDown(MouseButton button) {
+    if (button != MouseButton::Left) return form.MoveWhileHeld(button);
     platform_.windowApi.ReleaseCapture();
     platform_.windowApi.SendWindowMessage(form.Hwnd(), WindowApi::kWmNcLButtonDown, WindowApi::kHtCaption, 0);
 }

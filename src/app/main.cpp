@@ -1,9 +1,11 @@
 // Process entry: builds the platform and the main window, then runs the message loop.
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "main_window/command_line.h"
 #include "main_window/frm_main.h"
 #include "platform/win32/win32_hand_over.h"
 #include "platform/win32/win32_services.h"
@@ -31,21 +33,6 @@ std::wstring LoadHelpText(HINSTANCE instance) {
     return text;
 }
 
-// The first path on the command line (a "Send to" shortcut passes the chosen files), made absolute against
-// the current folder; empty when there is none.
-std::wstring PathFromCommandLine() {
-    // The runtime has split the command line already, by the system's rules for quotes and backslashes.
-    const std::wstring given = __argc > 1 && __wargv ? __wargv[1] : L"";
-    if (given.empty()) return {};
-    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return given;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return given;
-    full.resize(length);
-    return full;
-}
-
 void ReportFailure(tesoro::Platform& platform) {
     platform.dialogs.MessageBox(kFailureText, kFailureTitle, tesoro::MsgIcon::Exclamation,
                                 tesoro::MsgButtons::Ok);
@@ -58,7 +45,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // A second start hands its path to the window already open, so that one program keeps the log.
     const tesoro::win32::RunningInstance running;
-    if (running.Another() && tesoro::win32::HandOver(PathFromCommandLine())) return 0;
+    if (running.Another()) {
+        const std::unique_ptr<tesoro::FileSystem> fs = tesoro::win32_detail::MakeFileSystem();
+        if (tesoro::win32::HandOver(tesoro::PathFromCommandLine(GetCommandLineW(), *fs))) return 0;
+    }
 
     std::optional<tesoro::Win32Platform> services;
     try {
@@ -88,7 +78,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             ReportFailure(platform);
         }
         window.Show();
-        if (const std::wstring path = PathFromCommandLine(); !path.empty()) {
+        if (const std::wstring path = tesoro::PathFromCommandLine(GetCommandLineW(), platform.fs);
+            !path.empty()) {
             try {
                 frm.RunHandler([&] { frm.OpenSourcePath(path); });
             } catch (const std::exception&) {

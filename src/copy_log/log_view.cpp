@@ -56,21 +56,10 @@ void FrmMain::OfferOneRemoval(const std::wstring& name) {
 void FrmMain::OpenLogView() {
     LblDat.SetLines(LogViewText(Log));
     LblDat.SetVisible(true);
+    ShowCovering();
     CmdVerLog.SetToolTip(L"Ocultar TESORO.DAT");
     FraFuente.SetCaption(L"TESORO.DAT");
-    FraDestino.SetEnabled(false);
-    ImgFlecha.SetTop(kArrowAtVerLog);
-    TmrFlecha.SetEnabled(true);
-    CmdCopiar.SetEnabled(false);
-    CmdBorrar.SetEnabled(false);
-    CmdAyuda.SetEnabled(false);
-    DrvFuente.SetVisible(false);
-    DirFuente.SetVisible(false);
-    FileFuente.SetVisible(false);
-    if (DeleteMode) {
-        LblBorrar.SetVisible(false);
-        CmdCancelar.SetVisible(false);
-    }
+    PointArrowAt(kArrowAtVerLog);
     if (Log.Count() > kMostEntriesWithoutScrolling) {
         TmrDatos.SetEnabled(true);
         ChkDetener.SetVisible(true);
@@ -82,24 +71,10 @@ void FrmMain::CloseLogView() {
     LblDat.SetVisible(false);
     if (ChkDetener.Visible()) ChkDetener.SetVisible(false);
     ChkDetener.SetValue(0);
+    ShowCovering();
     CmdVerLog.SetToolTip(L"Ver TESORO.DAT");
     FraFuente.SetCaption(L"FUENTE:");
-    FraDestino.SetEnabled(true);
-    CmdCopiar.SetEnabled(true);
-    CmdBorrar.SetEnabled(true);
-    CmdAyuda.SetEnabled(true);
-    DrvFuente.SetVisible(true);
-    DirFuente.SetVisible(true);
-    FileFuente.SetVisible(true);
-    if (DeleteMode) {
-        ImgFlecha.SetTop(kArrowAtBorrar);
-        LblBorrar.SetVisible(true);
-        CmdCopiar.SetEnabled(false);
-        CmdCancelar.SetVisible(true);
-    } else {
-        TmrFlecha.SetEnabled(false);
-        if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
-    }
+    PutArrowBack();
     if (TmrDatos.Enabled()) TmrDatos.SetEnabled(false);
 }
 

@@ -1,6 +1,7 @@
 // Making a safety copy and recording it in the copy log.
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
+#include "main_window/refusals.h"
 
 namespace tesoro {
 
@@ -11,6 +12,11 @@ const wchar_t kCopyFailed[] =
     L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno";
 const wchar_t kCopyResultTitle[] = L"Resultado de generar copia...";
 const wchar_t kCopyDoneTitle[] = L"Resultado Copia de Seguridad";
+
+// M5, with the cause of this failure after an empty line.
+std::wstring CopyFailedText(const std::exception& failure) {
+    return std::wstring(kCopyFailed) + L"\r\rMotivo: " + RefusalCause(FileOperation::Copy, failure);
+}
 
 std::wstring BadNameMessage(const std::wstring& name) {
     return L"El Archivo Destino no puede llamarse:\r«" + name +
@@ -57,8 +63,8 @@ std::optional<FrmMain::CopyPlan> FrmMain::PlanCopy() {
     }
     try {
         plan.existed = platform_.fs.FindOrdinaryFile(plan.destination);
-    } catch (const PlatformError&) {
-        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+    } catch (const PlatformError& error) {
+        Show(CopyFailedText(error), kCopyResultTitle, MsgIcon::Information);
         return std::nullopt;
     }
     if (plan.existed &&
@@ -69,7 +75,7 @@ std::optional<FrmMain::CopyPlan> FrmMain::PlanCopy() {
     return plan;
 }
 
-// The copy itself: M5 when it failed, whatever the reason.
+// The copy itself: M5 with its cause when it failed.
 bool FrmMain::MakeCopy(const CopyPlan& plan) {
     try {
         // On a thread of its own, so that the window stays painted through a long copy; the handler
@@ -82,8 +88,8 @@ bool FrmMain::MakeCopy(const CopyPlan& plan) {
         // Not told when the program is being closed: the box would hold the close up.
         if (!closePending_) Show(L"La copia se ha cancelado.", kCopyResultTitle, MsgIcon::Information);
         return false;
-    } catch (const std::exception&) {
-        Show(kCopyFailed, kCopyResultTitle, MsgIcon::Information);
+    } catch (const std::exception& error) {
+        Show(CopyFailedText(error), kCopyResultTitle, MsgIcon::Information);
         return false;
     }
 }

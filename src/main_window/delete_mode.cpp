@@ -1,9 +1,8 @@
 // Delete mode: the source area lists only the safety copies, and the chosen one is deleted after a
 // question, together with the first log entry that names it.
-#include <utility>
-
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
+#include "main_window/refusals.h"
 
 namespace tesoro {
 
@@ -15,26 +14,6 @@ constexpr int kDeleteModeHeight = 3825;
 
 const wchar_t kDeleteTitle[] = L"Borrar archivo de seguridad";
 const wchar_t kDeleteTip[] = L"Borrar Archivo: ";
-
-// What the user is told for each known reason a deletion is refused.
-constexpr std::pair<FailureReason, const wchar_t*> kRefusals[] = {
-    {FailureReason::NotFound, L"El archivo ya no existe: se ha borrado o movido."},
-    {FailureReason::ReadOnly, L"El archivo es de solo lectura."},
-    {FailureReason::InUse, L"El archivo está abierto en otro programa."},
-    {FailureReason::AccessDenied, L"Acceso denegado: no tiene permiso para borrarlo."},
-    {FailureReason::NotReady, L"La unidad de disco no está disponible."},
-    {FailureReason::WriteProtected, L"El disco está protegido contra escritura."},
-};
-
-std::wstring ReasonText(const PlatformError& error) {
-    for (const auto& [reason, text] : kRefusals) {
-        if (reason == error.Reason()) return text;
-    }
-    if (error.SystemCode() != 0) {
-        return L"Windows no permite borrarlo (error " + std::to_wstring(error.SystemCode()) + L").";
-    }
-    return L"Windows no permite borrarlo.";
-}
 
 }  // namespace
 
@@ -48,19 +27,15 @@ void FrmMain::CmdBorrar_Click() {
 
 void FrmMain::EnterDeleteMode() {
     form.SetHeight(kDeleteModeHeight);
-    ImgFlecha.SetTop(kArrowAtBorrar);
-    TmrFlecha.SetEnabled(true);
+    PointArrowAt(kArrowAtBorrar);
     FraFuente.SetCaption(L"BORRAR ARCHIVO:");
     LblFuente.SetCaption(L"Nombre del archivo de seguridad:");
     ListSourceFiles(L"*.BAK");
-    FraDestino.SetVisible(false);
-    LblBorrar.SetVisible(true);
     ShowSourceFolder();
-    CmdCancelar.SetVisible(true);
     ShowDeleteTip(kPlaceholderName);
-    CmdCopiar.SetEnabled(false);
     TxtArchDestino.SetText(kPlaceholderName);
     DeleteMode = true;
+    ShowCovering();
 }
 
 // CmdBorrar's tool tip names the copy it would delete.
@@ -76,9 +51,12 @@ void FrmMain::DeleteChosenCopy() {
     try {
         platform_.fs.DeleteFile(path);
     } catch (const PlatformError& error) {
-        // Nothing after the deletion happens: the log keeps its entry and the file stays chosen.
-        Show(L"IMPOSIBLE BORRAR EL ARCHIVO\r" + path + L"\r\rMotivo: " + ReasonText(error), kDeleteTitle,
-             MsgIcon::Critical);
+        // Nothing after the deletion happens: the log keeps its entry and the file stays chosen. Only a
+        // file that is no longer there leaves the list, which is read again.
+        Show(L"IMPOSIBLE BORRAR EL ARCHIVO\r" + path + L"\r\rMotivo: " +
+                 RefusalCause(FileOperation::Delete, error),
+             kDeleteTitle, MsgIcon::Critical);
+        if (error.Reason() == FailureReason::NotFound) ListSourceFiles(FileFuente.Pattern());
         return;
     }
     TxtArchDestino.SetText(kPlaceholderName);
@@ -95,23 +73,19 @@ void FrmMain::DeleteChosenCopy() {
 
 void FrmMain::CmdCancelar_Click() {
     DeleteMode = false;
+    ShowCovering();
     form.SetHeight(kNormalHeight);
     FraFuente.SetCaption(L"FUENTE:");
     LblFuente.SetCaption(L"Copia de Seguridad del archivo:");
     ListSourceFiles(L"*.*");
     ShowSourceFolder();
-    FraDestino.SetVisible(true);
     try {
         DirDestino.SetPath(DirFuente.Path());
     } catch (const PlatformError&) {
         // The source folder has gone meanwhile: the destination list stays where it is.
     }
     TxtArchDestino.SetText(kPlaceholderName);
-    CmdCancelar.SetVisible(false);
-    TmrFlecha.SetEnabled(false);
-    if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
-    LblBorrar.SetVisible(false);
-    CmdCopiar.SetEnabled(true);
+    PutArrowBack();
     CmdBorrar.SetToolTip(L"Activar Borrar Archivo *.BAK");
 }
 

@@ -19,5 +19,7 @@ bool SameDrive(const std::wstring& a, const std::wstring& b);
 // write a file of another name), no device name (CON, NUL, COM1...) with or without an extension.
 // The wildcards * and ? pass: the existence test reads them as such.
 bool IsPlainFileName(const std::wstring& name);
+// Whether the system takes the name for a device (CON, NUL, COM1...), whatever extension follows.
+bool IsDeviceName(const std::wstring& name);
 
 }  // namespace tesoro

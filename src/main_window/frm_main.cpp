@@ -76,6 +76,7 @@ void FrmMain::BuildLayout() {
 
     ChkDetener.picture = IDI_DETENER;
     ChkDetener.pressedPicture = IDI_FLECHA;
+    ChkDetener.SetCaption(L"DETENER");  // its name until its first tool tip
     ChkDetener.SetVisible(false);
 
     CmdVerLog.picture = IDI_VERLOG;
@@ -112,7 +113,6 @@ void FrmMain::BuildLayout() {
 
     CmdCancelar.SetCaption(L"&Cerrar Borrar Archivo");
     CmdCancelar.backColor = kButtonRed;
-    CmdCancelar.SetVisible(false);
 
     LblDat.SetVisible(false);
 
@@ -124,10 +124,11 @@ void FrmMain::BuildLayout() {
     LblBorrar.SetCaption(
         L"Seleccione el archivo de seguridad que desee borrar y haga click sobre «borrar archivo».      ");
     SetLook(LblBorrar, {L"Small Fonts", 6.75}, kDarkGreen);
-    LblBorrar.SetVisible(false);
 
     ImgFlecha.picture = IDI_FLECHA;
     ImgFlecha.SetVisible(false);
+
+    ShowCovering();  // delete mode's own controls hidden
 
     for (Control* c : {static_cast<Control*>(&CmdVerLog), static_cast<Control*>(&CmdBorrar),
                        static_cast<Control*>(&CmdAyuda)}) {

@@ -121,6 +121,17 @@ public:
     std::wstring SourcePathFromLabel() const;
 
 private:
+    // What a view or mode does to the other controls while it is on.
+    struct Covering {
+        bool on = false;
+        std::vector<Control*> shows{};  // hidden while it is off
+        std::vector<Control*> hides{};
+        std::vector<Control*> disables{};
+        std::vector<Control*> covers{};        // shown, but no key reaches them
+        std::vector<Control*> skippedByTab{};  // Tab skips them; Enter and Esc still press them
+    };
+    std::vector<Covering> Coverings();  // the instructions, the log view, delete mode
+
     void BuildLayout();
     void WireEvents();
     void FindCdDrive();
@@ -148,6 +159,9 @@ private:
     void ShowSourceFolder();
     void SaveLog();
     std::function<void()> Handler(void (FrmMain::*handler)());
+    void ShowCovering();  // main_window/covering.cpp
+    void PointArrowAt(int top);
+    void PutArrowBack();
     void EnterDeleteMode();
     void DeleteChosenCopy();
     void ShowDeleteTip(const std::wstring& name);

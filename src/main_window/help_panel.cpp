@@ -11,34 +11,22 @@ void FrmMain::CmdAyuda_Click() {
     }
 }
 
-// Everything that would start another job or open the log over the text is disabled meanwhile.
+// What the text covers and disables meanwhile is in the covering table.
 void FrmMain::ShowInstructions() {
     TxtAyuda.SetVisible(true);
+    ShowCovering();
     CmdAyuda.SetToolTip(L"Ocultar INSTRUCCIONES");
     FraFuente.SetCaption(L"INSTRUCCIONES:");
-    FraDestino.SetEnabled(false);
-    CmdCopiar.SetEnabled(false);
-    CmdBorrar.SetEnabled(false);
-    CmdVerLog.SetEnabled(false);
-    ImgFlecha.SetTop(kArrowAtAyuda);
-    TmrFlecha.SetEnabled(true);
+    PointArrowAt(kArrowAtAyuda);
 }
 
-// In delete mode the arrow goes back to the delete button and keeps blinking, and copying stays off.
+// The frame's caption is "FUENTE:" again, in delete mode too.
 void FrmMain::HideInstructions() {
     TxtAyuda.SetVisible(false);
+    ShowCovering();
     CmdAyuda.SetToolTip(L"Ver INSTRUCCIONES");
     FraFuente.SetCaption(L"FUENTE:");
-    FraDestino.SetEnabled(true);
-    CmdBorrar.SetEnabled(true);
-    CmdVerLog.SetEnabled(true);
-    if (DeleteMode) {
-        ImgFlecha.SetTop(kArrowAtBorrar);
-    } else {
-        TmrFlecha.SetEnabled(false);
-        if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
-        CmdCopiar.SetEnabled(true);
-    }
+    PutArrowBack();
 }
 
 }  // namespace tesoro

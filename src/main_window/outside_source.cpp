@@ -59,8 +59,7 @@ std::wstring ListedName(const std::vector<std::wstring>& listed, const std::wstr
 }  // namespace
 
 bool FrmMain::SourceListsInUse() const {
-    return !DeleteMode && !LblDat.Visible() && !TxtAyuda.Visible() && DrvFuente.Enabled() &&
-           DirFuente.Enabled() && FileFuente.Enabled();
+    return !DeleteMode && TakesKeys(DrvFuente) && TakesKeys(DirFuente) && TakesKeys(FileFuente);
 }
 
 bool FrmMain::SourceDropped(const std::wstring& path) {

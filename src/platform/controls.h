@@ -31,7 +31,8 @@ enum class Property {
     Selection,
     Timer,
     Picture,
-    WindowState
+    WindowState,
+    Reach
 };
 
 class ControlView {
@@ -79,6 +80,11 @@ enum class MouseButton { Left, Right, Middle };
 
 enum class TextAlign { Left, Center };
 
+// How the keyboard reaches a shown and enabled control. A view laid over a control covers it: no key
+// reaches it. A control that lies below the window's visible area is only skipped by Tab: the window's
+// Enter and Esc still press it.
+enum class Reach { Full, SkippedByTab, Covered };
+
 class Control {
 public:
     Control(Kind kind, int id, Control* parent, Rect rect);
@@ -110,6 +116,8 @@ public:
     const Rect& Geometry() const { return rect_; }
     int Top() const { return rect_.top; }
     void SetTop(int twips) { Set(rect_.top, twips, Property::Geometry); }
+    Reach KeyboardReach() const { return reach_; }
+    void SetKeyboardReach(Reach reach) { Set(reach_, reach, Property::Reach); }
 
     void Bind(ControlView* view) { view_ = view; }
 
@@ -130,8 +138,23 @@ private:
     std::wstring toolTip_;
     std::wstring caption_;
     Rect rect_;
+    Reach reach_ = Reach::Full;
     ControlView* view_ = nullptr;
 };
+
+// Whether keys reach the control: it and every frame it lies in are shown and enabled, and no view
+// covers them.
+bool TakesKeys(const Control& control);
+// Whether Tab stops at the control: keys reach it and it is not merely skipped by Tab.
+bool TabStopsAt(const Control& control);
+// The button or check box among `controls` whose caption has this access key ("&C" for C, letter case
+// ignored), when keys reach it; nullptr otherwise. An access key of a control keys do not reach does
+// nothing.
+Control* AccessKeyTarget(const std::vector<Control*>& controls, wchar_t key);
+// The text a control's window carries, which screen readers read out. A picture button or picture check
+// box draws no caption: it is named by its tool tip (by its caption until it has one), with every "&"
+// doubled so that no letter of it becomes an access key.
+std::wstring WindowText(const Control& control);
 
 class Button : public Control {
 public:
@@ -384,6 +407,8 @@ public:
     // Restores the window when minimised and brings it to the front, or the box it has open.
     virtual void BringToFront() = 0;
     virtual void Destroy() = 0;
+    // Moves the window with the pointer until that button is released or the window loses the mouse.
+    virtual void FollowPointer(MouseButton button) = 0;
 };
 
 // The window itself, as the handlers see it.
@@ -433,6 +458,10 @@ public:
     bool Unloaded() const { return unloaded_; }
     void MouseDown(MouseButton button) {
         if (onMouseDown) onMouseDown(button);
+    }
+    // The window follows the pointer while the button stays down.
+    void MoveWhileHeld(MouseButton button) {
+        if (view_) view_->FollowPointer(button);
     }
 
     void Bind(FormView* view) { view_ = view; }

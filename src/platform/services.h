@@ -15,7 +15,23 @@ namespace tesoro {
 struct FormContent;
 
 // Why the system refused an operation on a file, as far as a message to the user tells it apart.
-enum class FailureReason { Other, NotFound, ReadOnly, InUse, AccessDenied, NotReady, WriteProtected };
+enum class FailureReason {
+    Other,
+    NotFound,  // the file, or a folder on its way
+    ReadOnly,
+    InUse,  // another program has it open
+    AccessDenied,
+    NotReady,
+    WriteProtected,
+    DiskFull,
+    TooLarge,        // larger than the destination's file system allows
+    SameFile,        // a copy onto its own source
+    IsFolder,        // a folder where a file was meant
+    HiddenOrSystem,  // a copy onto a hidden or system file
+};
+
+// The step of a copy that the system refused, or None for any other operation.
+enum class CopyStep { None, OpenSource, WriteCopy, PutInPlace };
 
 // A platform operation the system refused: a drive not ready, a file in use, a full disk, a name the
 // file system rejects. The text is for the developer; users see the program's own messages, which may
@@ -23,15 +39,33 @@ enum class FailureReason { Other, NotFound, ReadOnly, InUse, AccessDenied, NotRe
 class PlatformError : public std::runtime_error {
 public:
     explicit PlatformError(const std::string& what, FailureReason reason = FailureReason::Other,
-                           std::uint32_t systemCode = 0)
-        : std::runtime_error(what), reason_(reason), systemCode_(systemCode) {}
+                           std::uint32_t systemCode = 0, CopyStep step = CopyStep::None)
+        : std::runtime_error(what), reason_(reason), systemCode_(systemCode), step_(step) {}
     FailureReason Reason() const { return reason_; }
     std::uint32_t SystemCode() const { return systemCode_; }  // 0 when the system gave none
+    CopyStep Step() const { return step_; }
+    // Names the step the error leaves, unless a step within it was named already.
+    void SetStep(CopyStep step) {
+        if (step_ == CopyStep::None) step_ = step;
+    }
 
 private:
     FailureReason reason_;
     std::uint32_t systemCode_;
+    CopyStep step_;
 };
+
+// Runs one step of a copy: a refusal that leaves it names the step (whatever kind of PlatformError it
+// is, thrown on as it was).
+template <typename Action>
+decltype(auto) InCopyStep(CopyStep step, Action&& action) {
+    try {
+        return action();
+    } catch (PlatformError& error) {
+        error.SetStep(step);
+        throw;
+    }
+}
 
 // What a look at one path found, as far as an ordinary file is concerned.
 enum class FileLookup {
@@ -111,7 +145,8 @@ public:
     // temporary file in the destination folder and put in place in one step only when complete. The
     // destination may be read-only (the caller has asked before replacing it); one that is the source
     // itself (whatever name reaches it), a folder, or hidden or system is refused. Stale temporary files
-    // in the destination folder are removed first. Throws on any failure.
+    // in the destination folder are removed first. Throws on any failure, naming the step refused
+    // (opening the source, writing the copy, putting it in place of the file there) and the reason.
     // With `progress`, reports the bytes copied as they go and asks for a cancel request between pieces
     // and once more before the copy is put in place; a cancelled copy removes its temporary file and
     // throws CopyCancelled. Safe to call from a thread of its own.

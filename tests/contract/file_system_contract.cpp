@@ -1,6 +1,8 @@
 #include "contract/file_system_contract.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace tesoro::contract {
 namespace {
@@ -17,6 +19,18 @@ bool AnyTemporary(World& world, const std::wstring& folder) {
     const auto names = world.AllNames(folder);
     return std::any_of(names.begin(), names.end(),
                        [](const std::wstring& name) { return IsTemporaryFileName(name); });
+}
+
+// The step of the copy that was refused and the system's answer, which the user is told as the cause;
+// nullopt when the copy was made.
+std::optional<std::pair<CopyStep, FailureReason>> CopyRefusal(FileSystem& fs, const std::wstring& from,
+                                                              const std::wstring& to) {
+    try {
+        fs.CopyFile(from, to);
+    } catch (const PlatformError& error) {
+        return std::pair{error.Step(), error.Reason()};
+    }
+    return std::nullopt;
 }
 
 // A drive without a disc: every question that needs its contents fails, every existence question is no.
@@ -157,8 +171,10 @@ void ReplacingNeedsRoomForTheWholeCopy(World& world, const Report& report) {
     if (!world.LimitFreeSpace(dir, 700)) return report.skip("free space cannot be limited here");
     FileSystem& fs = world.fs();
     report.check(
-        Throws([&] { fs.CopyFile(source, target); }) && world.Contents(target) == std::string(600, 't'),
-        "a copy larger than the free space fails though the old file would make room");
+        CopyRefusal(fs, source, target).value_or(std::pair{CopyStep::None, FailureReason::Other}).second ==
+                FailureReason::DiskFull &&
+            world.Contents(target) == std::string(600, 't'),
+        "a copy larger than the free space fails, the disk full, though the old file would make room");
     report.check(Throws([&] { fs.ReplaceFile(target, std::string(750, 'r')); }),
                  "so does a whole-file write");
     report.check(!AnyTemporary(world, dir), "and leaves no temporary file");
@@ -201,6 +217,57 @@ void TemporaryFilesStayOutOfSight(World& world, const Report& report) {
     report.check(true, "a sweep of a missing folder does nothing");
 }
 
+// A refused copy tells which step the system refused and why: the source opened, the copy written, the
+// older copy replaced.
+void RefusedCopiesTellTheStepAndTheReason(World& world, const Report& report) {
+    const std::wstring dir = world.NewFolder(L"refusals");
+    const std::wstring source = Join(dir, L"source.txt"), target = Join(dir, L"target.bak");
+    world.MakeFile(source, "new");
+    world.MakeFile(target, "old");
+    FileSystem& fs = world.fs();
+    using Refusal = std::pair<CopyStep, FailureReason>;
+    report.check(CopyRefusal(fs, Join(dir, L"missing.txt"), target) ==
+                     Refusal{CopyStep::OpenSource, FailureReason::NotFound},
+                 "a missing source: not found opening it");
+    report.check(
+        CopyRefusal(fs, dir, Join(dir, L"new.bak")) == Refusal{CopyStep::OpenSource, FailureReason::IsFolder},
+        "a folder for a source: a folder opening it");
+    world.HoldOpen(source, true);
+    report.check(CopyRefusal(fs, source, target) == Refusal{CopyStep::OpenSource, FailureReason::InUse},
+                 "a source another program holds: in use opening it");
+    world.HoldOpen(source, false);
+    world.HoldOpen(target, true);
+    const auto held = CopyRefusal(fs, source, target);
+    world.HoldOpen(target, false);
+    report.check(
+        held == Refusal{CopyStep::PutInPlace, FailureReason::InUse} && world.Contents(target) == "old",
+        "an older copy another program holds: in use putting the copy in its place, and kept");
+
+    const auto folderGone = CopyRefusal(fs, source, Join(dir, L"missing\\copy.bak"));
+    report.check(folderGone && folderGone->second == FailureReason::NotFound &&
+                     folderGone->first != CopyStep::OpenSource,
+                 "a missing destination folder: not found, past the source");
+    report.check(CopyRefusal(fs, source, source).value_or(Refusal{}).second == FailureReason::SameFile,
+                 "a copy onto its source: the same file");
+    world.MakeFolder(Join(dir, L"folder.bak"));
+    const auto onFolder = CopyRefusal(fs, source, Join(dir, L"folder.bak"));
+    report.check(
+        onFolder && onFolder->second == FailureReason::IsFolder && onFolder->first != CopyStep::OpenSource,
+        "a folder for a destination: a folder, past the source");
+    world.MakeFile(Join(dir, L"hidden.bak"), "kept");
+    world.SetAttributes(Join(dir, L"hidden.bak"), false, true, false);
+    report.check(CopyRefusal(fs, source, Join(dir, L"hidden.bak")).value_or(Refusal{}).second ==
+                     FailureReason::HiddenOrSystem,
+                 "a hidden destination: hidden or system");
+    report.check(!AnyTemporary(world, dir), "refused copies leave no temporary file");
+    if (const wchar_t letter = world.UnreadableDrive()) {
+        report.check(CopyRefusal(fs, source, std::wstring{letter, L':', L'\\'} + L"x.bak")
+                             .value_or(Refusal{})
+                             .second == FailureReason::NotReady,
+                     "a drive that cannot be read: not ready");
+    }
+}
+
 }  // namespace
 
 bool Throws(const std::function<void()>& action) {
@@ -222,6 +289,7 @@ const std::vector<Case>& FileSystemContract() {
         {"letter case of any script", LetterCaseOfAnyScript},
         {"replacing needs room for the whole copy", ReplacingNeedsRoomForTheWholeCopy},
         {"temporary files stay out of sight", TemporaryFilesStayOutOfSight},
+        {"a refused copy tells the step and the reason", RefusedCopiesTellTheStepAndTheReason},
     };
     return cases;
 }

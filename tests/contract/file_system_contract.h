@@ -34,6 +34,8 @@ public:
     virtual wchar_t UnreadableDrive() = 0;
     // Leaves only this much free space on the drive of a folder; false when that cannot be arranged.
     virtual bool LimitFreeSpace(const std::wstring& folder, std::uint64_t bytes) = 0;
+    // As another program that has the file open and shares it with no one; `held` false lets it go.
+    virtual void HoldOpen(const std::wstring& path, bool held) = 0;
     virtual ProcessStamp RunningProcess() = 0;  // this one
     virtual ProcessStamp EndedProcess() = 0;    // one that no longer runs
     // A temporary file as a write cut short by the end of its process leaves it.

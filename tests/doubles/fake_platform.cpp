@@ -333,6 +333,14 @@ void FakeFileSystem::SetLocked(const std::wstring& path, bool locked) {
     e->locked = locked;
 }
 
+void FakeFileSystem::Remove(const std::wstring& path) {
+    const std::wstring key = Parse(path).Key();
+    if (!Find(key)) throw std::logic_error("test set-up: no such file or folder");
+    std::erase_if(entries_, [&](const auto& entry) {
+        return entry.first == key || entry.first.starts_with(key + L'\\');
+    });
+}
+
 void FakeFileSystem::SetCurrentFolder(const std::wstring& path) {
     if (!IsFolder(path)) AddFolder(path);
     current_ = Parse(path).Display();
@@ -404,7 +412,9 @@ FakeFileSystem::Entry& FakeFileSystem::WritableFolder(const Parsed& path) {
 // Puts `bytes` at `path` as the last step of a write that has passed every check but space.
 void FakeFileSystem::Write(const Parsed& path, std::string bytes, std::optional<FileAttrs> attrs) {
     Drive& drive = ReadyDrive(path.drive);
-    if (drive.full || (drive.freeBytes && bytes.size() > *drive.freeBytes)) Fail("disk full", path.Display());
+    if (drive.full || (drive.freeBytes && bytes.size() > *drive.freeBytes)) {
+        Fail("disk full", path.Display(), FailureReason::DiskFull);
+    }
     Entry* old = Find(path.Key());
     if (drive.freeBytes) *drive.freeBytes = *drive.freeBytes - bytes.size() + (old ? old->bytes.size() : 0);
     Entry& e = entries_[path.Key()];
@@ -531,27 +541,41 @@ bool FakeFileSystem::SameFile(const std::wstring& a, const std::wstring& b) {
 // A file is written whole under a temporary name before it replaces the old one, so the new file must
 // fit beside the old.
 void FakeFileSystem::CheckSpace(const Drive& drive, const Parsed& path, std::size_t bytes) const {
-    if (drive.full || (drive.freeBytes && bytes > *drive.freeBytes)) Fail("disk full", path.Display());
+    if (drive.full || (drive.freeBytes && bytes > *drive.freeBytes)) {
+        Fail("disk full", path.Display(), FailureReason::DiskFull);
+    }
 }
 
+// In the real one's steps, each refusal naming its step: the source opened, the copy written beside the
+// file it replaces, then put in its place.
 void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, CopyProgress* progress) {
     lastCopyThread = std::this_thread::get_id();
     const Parsed source = Parse(from), target = Parse(to);
-    ReadyDrive(source.drive);
-    const Drive& drive = ReadyDrive(target.drive);
-    const Entry* src = Find(source.Key());
-    if (!src || src->folder) Fail("source not found", from);
-    if (src->locked) Fail("source in use", from);
-    if (source.Key() == target.Key()) Fail("source and destination are the same file", to);
-    if (const Entry* dst = Find(target.Key())) {
-        if (dst->folder) Fail("destination is a folder", to);
-        if (dst->attrs.hidden || dst->attrs.system) Fail("access denied", to);
-    }
-    WritableFolder(target);
-    RemoveStaleTemporariesIn(target.ParentKey());
-    CheckSpace(drive, target, src->bytes.size());
-    if (progress) {
-        const std::uint64_t total = src->bytes.size();
+    const Entry& src = InCopyStep(CopyStep::OpenSource, [&]() -> const Entry& {
+        ReadyDrive(source.drive);
+        const Entry* e = Find(source.Key());
+        if (!e) Fail("source not found", from, FailureReason::NotFound);
+        if (e->folder) Fail("source is a folder", from, FailureReason::IsFolder);
+        if (e->locked) Fail("source in use", from, FailureReason::InUse);
+        return *e;
+    });
+    const Drive& drive = InCopyStep(CopyStep::PutInPlace, [&]() -> const Drive& {
+        const Drive& d = ReadyDrive(target.drive);
+        if (source.Key() == target.Key())
+            Fail("source and destination are the same file", to, FailureReason::SameFile);
+        if (const Entry* dst = Find(target.Key())) {
+            if (dst->folder) Fail("destination is a folder", to, FailureReason::IsFolder);
+            if (dst->attrs.hidden || dst->attrs.system)
+                Fail("destination hidden or system", to, FailureReason::HiddenOrSystem);
+        }
+        return d;
+    });
+    InCopyStep(CopyStep::WriteCopy, [&] {
+        WritableFolder(target);
+        RemoveStaleTemporariesIn(target.ParentKey());
+        CheckSpace(drive, target, src.bytes.size());
+        if (!progress) return;
+        const std::uint64_t total = src.bytes.size();
         std::uint64_t done = 0;
         do {
             if (progress->CancelRequested()) throw CopyCancelled();
@@ -559,9 +583,11 @@ void FakeFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
             progress->Report(done, total);
         } while (done < total);
         if (progress->CancelRequested()) throw CopyCancelled();
-    }
-    WaitWhileHeld(target);
-    Write(target, src->bytes, src->attrs);
+    });
+    InCopyStep(CopyStep::PutInPlace, [&] {
+        WaitWhileHeld(target);
+        Write(target, src.bytes, src.attrs);
+    });
 }
 
 bool FakeFileSystem::Held(const Parsed& path) const {
@@ -896,6 +922,7 @@ public:
     void Show() override { ++record_.shows; }
     void BringToFront() override { ++record_.broughtToFront; }
     void Destroy() override { record_.destroyed = true; }
+    void FollowPointer(MouseButton button) override { record_.followed.push_back(button); }
 
 private:
     Form& form_;

@@ -64,6 +64,8 @@ public:
     std::uint64_t nowMs = 0;
     // Update locks another process holds: LockUpdates on one of these paths (upper case) fails.
     std::set<std::wstring> lockedByOthers;
+    // A file, or a folder with everything in it, removed as another program would.
+    void Remove(const std::wstring& path);
     void SetCurrentFolder(const std::wstring& path);  // process and drive current folder; created if missing
     void SetDriveCurrentFolder(wchar_t letter, const std::wstring& path);
 
@@ -285,6 +287,7 @@ public:
         int shows = 0;
         int broughtToFront = 0;
         bool destroyed = false;
+        std::vector<MouseButton> followed;  // the buttons it was asked to follow the pointer with
         const Form* form = nullptr;
     };
     std::deque<Record> opened;

@@ -101,5 +101,74 @@ SCENARIO("about window",
     CHECK(app.WaitForExit(), "closing the main window did not end the program");
 }
 
+// A point of the window's background, on the screen: inside its outline, on no label or picture.
+POINT BackgroundPoint(HWND about) {
+    POINT point{200, 130};
+    ClientToScreen(about, &point);
+    return point;
+}
+
+// Puts the pointer there, as a move of the user's hand would.
+void MovePointer(POINT to) {
+    SetCursorPos(to.x, to.y);
+    WaitUntil([&] {
+        POINT at;
+        return GetCursorPos(&at) && at.x == to.x && at.y == to.y;
+    });
+    SendMouse(MOUSEEVENTF_MOVE);
+}
+
+POINT Corner(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return {place.left, place.top};
+}
+
+bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+
+// The system's own move follows the left button only; a right or middle press must not leave the window
+// following the pointer, nor use up the next Esc of the main window.
+SCENARIO("about window", "a right or middle button moves it only while held; Esc then ends the program") {
+    App app(Folder(L"autor-mover"));
+    HWND about = OpenAbout(app);
+    app.WaitForPaint();
+    const struct {
+        DWORD down, up;
+        const char* name;
+    } buttons[] = {{MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, "right"},
+                   {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, "middle"}};
+    for (const auto& button : buttons) {
+        const POINT start = Corner(about), grip = BackgroundPoint(about);
+        MovePointer(grip);
+        SendMouse(button.down);
+        MovePointer({grip.x + 40, grip.y + 30});
+        CHECK(WaitUntil(
+                  [&] {
+                      return Same(Corner(about), {start.x + 40, start.y + 30});
+                  },
+                  3000),
+              std::string("the window did not follow the pointer while the ") + button.name +
+                  " button was held");
+        SendMouse(button.up);
+        const POINT released = Corner(about);
+        MovePointer({grip.x + 90, grip.y + 50});
+        CHECK(!WaitUntil([&] { return !Same(Corner(about), released); }, 1000),
+              std::string("the window followed the pointer after the ") + button.name + " button's release");
+    }
+
+    // A click without dragging, as a user's right click: nothing follows the pointer afterwards.
+    const POINT start = Corner(about), grip = BackgroundPoint(about);
+    MovePointer(grip);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    MovePointer({grip.x - 60, grip.y + 40});
+    CHECK(!WaitUntil([&] { return !Same(Corner(about), start); }, 1000),
+          "the window follows the pointer after a right click");
+    Screenshot(L"about_after_right_click");
+
+    PressEscape(app);
+    CHECK(app.WaitForExit(), "Esc on the main window did not end the program");
+}
+
 }  // namespace
 }  // namespace e2e

@@ -13,6 +13,61 @@ std::string Binary(int seed) {
     return bytes;
 }
 
+const std::wstring kCopyFailed =
+    L"IMPOSIBLE REALIZAR LA COPIA\r\rMotivos:\r\r* Asignó un nombre de copia de seguridad\r"
+    L"   sin seleccionar un archivo fuente.\r\r* El disco destino está lleno\r\rMotivo: ";
+
+// Opens the file as another program that shares it with no one would; closed when the object goes.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::wstring& path)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        REQUIRE(file_ != INVALID_HANDLE_VALUE, "cannot hold " + Show(path) + " open");
+    }
+    ~HeldOpen() { CloseHandle(file_); }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+private:
+    HANDLE file_;
+};
+
+// Presses CmdCopiar, answers Yes to replacing the older copy, and checks the failure box with its cause.
+void CopyFailsWith(const App& app, const std::wstring& cause) {
+    Click(app.Control(CmdCopiar));
+    auto box = app.WaitForMessageBox();
+    REQUIRE(box && box->title == L"Archivo Existente" && app.Answer(*box, IDYES),
+            "no question to answer Yes");
+    app.Sync();
+    box = app.WaitForMessageBox();
+    CHECK_BOX(box, kCopyFailed + cause, L"Resultado de generar copia...", {IDOK}, L"information");
+    Screenshot(L"copy_failed_with_cause");
+    REQUIRE(box && app.Answer(*box, IDOK), "cannot close the failure box");
+    app.Sync();
+}
+
+SCENARIO("copying", "a source or an older copy another program holds open gives M5 with its cause") {
+    std::wstring folder = Folder(L"abierto", {{L"libro.xls", "hoja nueva"}, {L"libro.BAK", "hoja antigua"}});
+    App app(folder);
+    ClickFile(app, L"libro.xls");
+    {
+        HeldOpen source(folder + L"\\libro.xls");
+        CopyFailsWith(app, L"El archivo fuente está abierto en otro programa.");
+    }
+    CHECK_EQ(Text(app.Control(LblArchFuente)), folder + L"\\libro.xls");
+    CHECK_EQ(Text(app.Control(TxtArchDestino)), L"libro.BAK");
+    {
+        HeldOpen older(folder + L"\\libro.BAK");
+        CopyFailsWith(app, L"El archivo destino está abierto en otro programa.");
+    }
+    CHECK(ReadBytes(folder + L"\\libro.BAK") == std::optional<std::string>("hoja antigua"),
+          "the older copy was changed");
+    CopyAndConfirm(app, true);
+    CHECK(ReadBytes(folder + L"\\libro.BAK") == std::optional<std::string>("hoja nueva"),
+          "the copy was not made once the files were let go");
+    CloseAndWait(app);
+}
+
 SCENARIO("copying", "a copy is byte for byte and is logged") {
     const std::string source = Binary(1);
     std::wstring folder = Folder(L"copia", {{L"origen\\informe.txt", source}});

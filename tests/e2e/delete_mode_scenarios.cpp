@@ -35,20 +35,6 @@ void EnterDeleteMode(const App& app) {
     REQUIRE(WaitUntil([&] { return Visible(app.Control(CmdCancelar)); }), "delete mode did not start");
 }
 
-// Alt+C, as the keyboard gives it: the access key of the close button.
-void PressAltC(const App& app) {
-    SetForegroundWindow(app.Main());
-    INPUT keys[4] = {};
-    const WORD sequence[4][2] = {{VK_MENU, 0}, {'C', 0}, {'C', KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = sequence[i][0];
-        keys[i].ki.dwFlags = sequence[i][1];
-    }
-    SendInput(4, keys, sizeof(INPUT));
-    app.Sync();
-}
-
 SCENARIO("delete mode", "delete a copy: No keeps it, Yes deletes it and its log line") {
     std::wstring folder = Folder(L"borrar", {{L"DATOS.BAK", "datos"},
                                              {L"DATOS.BAKUP", "otra copia"},
@@ -100,7 +86,7 @@ SCENARIO("delete mode", "delete a copy: No keeps it, Yes deletes it and its log 
     CHECK(Items(app.Control(FileFuente)) == std::vector<std::wstring>{L"informe.bak"},
           "the file list still shows the deleted file");
 
-    PressAltC(app);
+    PressAltKey(app, 'C');
     CHECK(WaitUntil([&] { return ClientSize(app.Main()).cy == kNormalClientHeight; }),
           "Alt+C did not leave delete mode");
     std::vector<std::wstring> expectedFiles = normalFiles;
@@ -147,6 +133,28 @@ SCENARIO("delete mode", "a read-only copy is refused with the reason and kept wi
     CloseAndWait(app);
     CHECK(ReadBytes(kLogPath).value_or("") == log, "the log changed");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+SCENARIO("delete mode", "a copy deleted meanwhile is refused as gone and leaves the list") {
+    std::wstring folder = Folder(L"borrar-desaparecida", {{L"uno.BAK", "1"}, {L"dos.BAK", "2"}});
+    const std::wstring path = folder + L"\\uno.BAK";
+    App app(folder);
+    EnterDeleteMode(app);
+    ClickFile(app, L"uno.BAK");
+    REQUIRE(DeleteFileW(path.c_str()), "cannot delete the copy behind the program's back");
+    AskAndAnswer(app, path, IDYES);
+    auto box = app.WaitForMessageBox();
+    CHECK_BOX(box,
+              L"IMPOSIBLE BORRAR EL ARCHIVO\r" + path +
+                  L"\r\rMotivo: El archivo ya no existe: se ha borrado o movido.",
+              kTitle, {IDOK}, L"critical");
+    REQUIRE(box && app.Answer(*box, IDOK), "cannot close the message");
+    app.Sync();
+    CHECK(Items(app.Control(FileFuente)) == std::vector<std::wstring>{L"dos.BAK"},
+          "the vanished copy is still listed");
+    CHECK_EQ(Text(app.Control(LblArchFuente)), path);
+    CHECK_EQ(ToolTip(app, app.Control(CmdBorrar)), L"Borrar Archivo: uno.BAK");
+    CloseAndWait(app);
 }
 
 }  // namespace

@@ -8,25 +8,6 @@ namespace {
 
 using namespace tesoro::ids;
 
-void SendMouse(DWORD flags, DWORD data = 0) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.mouseData = data;
-    SendInput(1, &input, sizeof input);
-}
-
-// A real click with the mouse: the control takes the focus as it would for a user.
-void MouseClick(const App& app, HWND control) {
-    SetForegroundWindow(app.Main());
-    WaitUntil([&] { return GetForegroundWindow() == app.Main(); });
-    PointAt(control);
-    app.Sync();
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    app.Sync();
-}
-
 void Wheel(const App& app, HWND over, int notchesDown) {
     PointAt(over);
     SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-notchesDown * WHEEL_DELTA));
@@ -34,13 +15,6 @@ void Wheel(const App& app, HWND over, int notchesDown) {
 }
 
 int FirstVisibleLine(HWND edit) { return static_cast<int>(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0)); }
-
-HWND Focus(const App& app) {
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    GetGUIThreadInfo(GetWindowThreadProcessId(app.Main(), nullptr), &gui);
-    return gui.hwndFocus;
-}
 
 void CheckInstructionsShown(const App& app) {
     CHECK(WaitUntil([&] { return Visible(app.Control(TxtAyuda)); }), "the instructions are not shown");

@@ -45,5 +45,46 @@ SCENARIO("outside source", "a missing path is reported and the program starts as
     CloseAndWait(app);
 }
 
+// The backslash before a closing quote is taken for an escape by the usual rules, and older shortcuts
+// pass a path with spaces unquoted: each is chosen as the path it was, with no message.
+SCENARIO("outside source", "paths as Windows writes them on the command line are chosen") {
+    const std::wstring folder = Folder(L"Otra Carpeta", {{L"otro.txt", "otro"}});
+    {
+        App app(Folder(L"inicio-raiz"), L"\"D:\\\"");
+        CHECK(WaitForText(app.Control(LblArchFuente), L"D:\\"),
+              "the label shows " + Show(Text(app.Control(LblArchFuente))));
+        CHECK(StartsWithNoCase(SelectedText(app.Control(DrvFuente)), L"d:"), "DrvFuente is not on D:");
+        CHECK_EQ(SelectedText(app.Control(DirFuente)), L"d:\\");
+        CHECK(Contains(Items(app.Control(FileFuente)), L"LEEME.TXT"), "the root's files are not listed");
+        CHECK(!app.CurrentMessageBox(), "a message box is shown");
+        CloseAndWait(app);
+    }
+    {
+        App app(Folder(L"inicio-carpeta"), L"\"" + folder + L"\\\"");
+        CHECK(WaitForText(app.Control(LblArchFuente), folder),
+              "the label shows " + Show(Text(app.Control(LblArchFuente))));
+        CHECK(Contains(Items(app.Control(FileFuente)), L"otro.txt"), "the folder's files are not listed");
+        CHECK(!app.CurrentMessageBox(), "a message box is shown");
+        CloseAndWait(app);
+    }
+    {
+        App app(Folder(L"inicio-sin-comillas"), folder + L"\\otro.txt");
+        CHECK(WaitForText(app.Control(LblArchFuente), folder + L"\\otro.txt"),
+              "the label shows " + Show(Text(app.Control(LblArchFuente))));
+        CHECK_EQ(Text(app.Control(TxtArchDestino)), L"otro.BAK");
+        CHECK(!app.CurrentMessageBox(), "a message box is shown");
+        CloseAndWait(app);
+    }
+}
+
+SCENARIO("outside source", "a device name is reported as typed") {
+    App app(Folder(L"inicio-dispositivo"), L"CON");
+    auto box = app.WaitForMessageBox();
+    CHECK_BOX(box, L"No se encuentra el archivo o la carpeta:\r\rCON", L"Error al Acceder al archivo", {IDOK},
+              L"critical");
+    REQUIRE(box && app.Answer(*box, IDOK), "cannot answer the message box");
+    CloseAndWait(app);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -164,6 +164,60 @@ void PointAt(HWND control) {
     });
 }
 
+void SendMouse(DWORD flags, DWORD data) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = data;
+    SendInput(1, &input, sizeof input);
+}
+
+namespace {
+
+void BringToFront(const App& app) {
+    SetForegroundWindow(app.Main());
+    WaitUntil([&] { return GetForegroundWindow() == app.Main(); });
+}
+
+void SendKeys(const std::vector<std::pair<WORD, DWORD>>& sequence) {
+    std::vector<INPUT> keys(sequence.size());
+    for (std::size_t i = 0; i < sequence.size(); ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = sequence[i].first;
+        keys[i].ki.dwFlags = sequence[i].second;
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+void MouseClick(const App& app, HWND control) {
+    BringToFront(app);
+    PointAt(control);
+    app.Sync();
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    app.Sync();
+}
+
+void PressAltKey(const App& app, WORD letter) {
+    BringToFront(app);
+    SendKeys({{VK_MENU, 0}, {letter, 0}, {letter, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}});
+    app.Sync();
+}
+
+void PressEscape(const App& app) {
+    BringToFront(app);
+    SendKeys({{VK_ESCAPE, 0}, {VK_ESCAPE, KEYEVENTF_KEYUP}});
+}
+
+HWND Focus(const App& app) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(app.Main(), nullptr), &gui);
+    return gui.hwndFocus;
+}
+
 void CloseAndWait(const App& app) {
     app.Close();
     REQUIRE(app.WaitForExit(), "the program did not end after WM_CLOSE");

@@ -42,6 +42,17 @@ void ChooseDrive(const App& app, int listId, const std::wstring& letterColon);
 
 // Moves the pointer to the middle of the control and waits until it is there.
 void PointAt(HWND control);
+// Real mouse and keyboard input, as the user's hand gives it: it goes to the window under the pointer,
+// or to the focused control of the window in front.
+void SendMouse(DWORD flags, DWORD data = 0);
+// Brings the main window to the front, clicks the control with the left button (it takes the focus as
+// it would for a user) and waits until the program has handled it.
+void MouseClick(const App& app, HWND control);
+// Alt and a letter ('C'), and Esc, with the main window in front.
+void PressAltKey(const App& app, WORD letter);
+void PressEscape(const App& app);
+// The control that has the keyboard focus in the program.
+HWND Focus(const App& app);
 
 // Checks a message box against its expected text, title, buttons and icon.
 void CheckBox(const char* file, int line, const std::optional<MessageBoxInfo>& box, const std::wstring& text,

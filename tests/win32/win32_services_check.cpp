@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -687,6 +688,14 @@ public:
     }
     wchar_t UnreadableDrive() override { return unreadable_; }
     bool LimitFreeSpace(const std::wstring&, std::uint64_t) override { return false; }
+    void HoldOpen(const std::wstring& path, bool held) override {
+        if (held) {
+            held_[path] = CreateFileW(Raw(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        } else if (const auto open = held_.find(path); open != held_.end()) {
+            CloseHandle(open->second);
+            held_.erase(open);
+        }
+    }
     tesoro::ProcessStamp RunningProcess() override {
         FILETIME created{}, exited, kernel, user;
         GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -709,6 +718,7 @@ private:
     std::wstring root_;
     wchar_t unreadable_;
     unsigned serial_ = 0;
+    std::map<std::wstring, HANDLE> held_;
 };
 
 void FileSystemContract(tesoro::FileSystem& fs, const std::wstring& root, wchar_t unreadable) {

@@ -9,13 +9,15 @@ namespace tesoro::win32 {
 namespace {
 
 constexpr COLORREF kDefaultLineColor = RGB(0, 0, 0);
+// What WM_GETOBJECT answers for OBJID_QUERYCLASSNAMEIDX to be taken for the system's static text.
+constexpr LRESULT kStaticClassIndex = 65536 + 3;
 constexpr int kPictureSize = 32;  // pictures on buttons and images, in pixels at 96 dpi
 // Bitmap pictures are drawn for 192 dpi (twice their design size) and shrunk to the screen's dpi.
 constexpr int kBitmapPictureDpi = 192;
 
 int PictureSize(ControlHost& host) { return MulDiv(kPictureSize, host.Dpi(), 96); }
 
-std::wstring WindowText(HWND window) {
+std::wstring TextOf(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
@@ -51,6 +53,13 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_ENABLE:
             InvalidateRect(window, nullptr, FALSE);
             return 0;
+        // The proxy the system has for its static text names the window by its text; no object of ours.
+        // Other processes pass the id zero- or sign-extended, so only its low 32 bits count.
+        case WM_GETOBJECT:
+            if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_QUERYCLASSNAMEIDX)) {
+                return kStaticClassIndex;
+            }
+            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN:
@@ -306,7 +315,7 @@ protected:
     }
 
     void ShowCaption() override {
-        if (WindowText(hwnd_) != model_.Caption()) SetWindowTextW(hwnd_, model_.Caption().c_str());
+        if (TextOf(hwnd_) != model_.Caption()) SetWindowTextW(hwnd_, model_.Caption().c_str());
         if (SizedToText()) Place();
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
@@ -473,7 +482,7 @@ public:
             bool& flag;
             ~Reset() { flag = false; }
         } reset{echoing_};
-        text_.SetText(WindowText(hwnd_));
+        text_.SetText(TextOf(hwnd_));
     }
 
 protected:
@@ -483,7 +492,7 @@ protected:
 
     // The model's text goes to the window without coming back as a change.
     void ShowCaption() override {
-        if (echoing_ || WindowText(hwnd_) == model_.Caption()) return;
+        if (echoing_ || TextOf(hwnd_) == model_.Caption()) return;
         echoing_ = true;
         SetWindowTextW(hwnd_, model_.Caption().c_str());
         echoing_ = false;
@@ -572,6 +581,10 @@ void ControlWindow::Changed(Property what) {
             break;
         case Property::ToolTip:
             host_.ToolTipChanged(*this);
+            ShowCaption();  // a picture control is named by its tool tip
+            break;
+        case Property::Reach:
+            host_.ReachChanged(*this);
             break;
         case Property::Geometry:
             Place();
@@ -605,7 +618,8 @@ RECT ControlWindow::Bounds() {
 }
 
 void ControlWindow::ShowCaption() {
-    if (WindowText(hwnd_) != model_.Caption()) SetWindowTextW(hwnd_, model_.Caption().c_str());
+    const std::wstring text = WindowText(model_);
+    if (TextOf(hwnd_) != text) SetWindowTextW(hwnd_, text.c_str());
 }
 
 void ControlWindow::PaintGuarded(HDC dc, const RECT& client) {

@@ -31,6 +31,8 @@ public:
     // The window a control lives in: its frame's window, or the main window.
     virtual HWND ParentWindow(const Control& control) = 0;
     virtual void ToolTipChanged(ControlWindow& window) = 0;
+    // A view now covers the control, or no longer does, or Tab now skips it.
+    virtual void ReachChanged(ControlWindow& window) = 0;
     // Runs a model call from a place the window procedure's own guard does not cover.
     virtual void Guard(const std::function<void()>& action) = 0;
     // Paints what the top-level window shows behind a child window, for a control that lets it through.
@@ -40,8 +42,9 @@ protected:
     ~ControlHost() = default;
 };
 
-// Our own window class for frames, labels and lines: painted by its ControlWindow, it forwards what its
-// children report to the main window.
+// Our own window class for frames, labels, lines and pictures: painted by its ControlWindow, it forwards
+// what its children report to the main window. The system's accessibility proxy takes it for a static
+// text, named by its window text.
 inline constexpr wchar_t kPaneClass[] = L"TesoroPane";
 void RegisterPaneClass(HINSTANCE instance);
 
@@ -78,8 +81,8 @@ protected:
     };
     virtual WindowClassStyle ClassStyle() const = 0;
     virtual void AfterCreate() {}
-    virtual RECT Bounds();  // in pixels, relative to the parent window
-    virtual void ShowCaption();
+    virtual RECT Bounds();       // in pixels, relative to the parent window
+    virtual void ShowCaption();  // the window text: WindowText of the model
     virtual void ShowValue() {}
     virtual void ShowItems() {}
     virtual void ShowSelection() {}

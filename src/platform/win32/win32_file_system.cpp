@@ -356,19 +356,33 @@ DWORD CheckReplaceable(const std::wstring& target, const FileIdentity& source) {
         if (error == ERROR_FILE_NOT_FOUND) return attributes;
         ThrowApiError("GetFileAttributesW", error);
     }
-    if (IdentityOf(target) == source) throw PlatformError("CopyFile: the destination is the source file");
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | kHiddenOrSystem)) {
-        throw PlatformError("CopyFile: the destination is a folder or a hidden or system file");
+    if (IdentityOf(target) == source) {
+        throw PlatformError("CopyFile: the destination is the source file", FailureReason::SameFile);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        throw PlatformError("CopyFile: the destination is a folder", FailureReason::IsFolder);
+    }
+    if (attributes & kHiddenOrSystem) {
+        throw PlatformError("CopyFile: the destination is hidden or system", FailureReason::HiddenOrSystem);
     }
     return attributes;
+}
+
+// Whether another program has the file open without letting it go: opening it for deletion, sharing
+// everything, is then refused as a sharing violation.
+bool HeldByAnotherProgram(const std::wstring& path) {
+    Handle file(CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return !file.Valid() && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 // Drive letters, as bits (A: is 1), whose root was found there.
 using DriveSet = std::uint32_t;
 
 // A search that found nothing on a drive that is there but cannot be read (no disc, a lost network
-// share) has not really been carried out. On a drive that does not exist there is no file. With
-// `readable`, a drive found there once is not asked about again.
+// share) has not really been carried out: the drive is not ready, whatever code the system gave. On a
+// drive that does not exist there is no file. With `readable`, a drive found there once is not asked
+// about again.
 void ThrowIfDriveUnreadable(const std::wstring& path, DriveSet* readable = nullptr) {
     std::wstring full = FullPath(path);
     if (full.size() < 3 || full[1] != L':') return;
@@ -383,7 +397,7 @@ void ThrowIfDriveUnreadable(const std::wstring& path, DriveSet* readable = nullp
     }
     const DWORD error = GetLastError();
     if (!bit || !(GetLogicalDrives() & bit)) return;
-    ThrowApiError("GetFileAttributesW", error);
+    ThrowApiError("GetFileAttributesW", error, FailureReason::NotReady);
 }
 
 bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
@@ -685,10 +699,25 @@ void WriteAll(HANDLE file, const char* bytes, std::size_t size) {
     }
 }
 
+// Whether the file lies on a FAT disk, whose files stay under 4 GB.
+bool OnFatDisk(HANDLE file) {
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                                       MAX_PATH + 1)) {
+        return false;
+    }
+    return std::wstring_view(fileSystem).starts_with(L"FAT");  // FAT, FAT32; not exFAT
+}
+
 // Space for the whole copy is asked for first, so that a full disk is found before anything is written.
+// A FAT disk answers a file of 4 GB or more as full: that is told as what it is.
 void ReserveSpace(HANDLE file, HANDLE source) {
     FILE_STANDARD_INFO info{};
     if (!GetFileInformationByHandleEx(source, FileStandardInfo, &info, sizeof info)) return;
+    constexpr LONGLONG kFatLargest = 0xFFFFFFFFLL;  // bytes
+    if (info.EndOfFile.QuadPart > kFatLargest && OnFatDisk(file)) {
+        throw PlatformError("CopyFile: too large for a FAT disk", FailureReason::TooLarge);
+    }
     FILE_ALLOCATION_INFO allocation{info.EndOfFile};
     if (SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) return;
     DWORD error = GetLastError();
@@ -725,15 +754,31 @@ void CopyContents(HANDLE source, HANDLE target, CopyProgress* progress) {
 constexpr DWORD kCopiedAttributes =
     FILE_ATTRIBUTE_READONLY | kHiddenOrSystem | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The source's bytes, last-write time and attributes in a temporary file in the folder.
-std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& folder, CopyProgress* progress) {
+// The source, open for reading. A folder cannot be opened as a file: that is told apart from a refusal.
+Handle OpenSource(const std::wstring& source) {
     Handle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in.Valid()) ThrowLastError("CreateFileW");
-    DWORD attributes = GetFileAttributesW(source.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributesW");
-    return WriteTemporary(folder, attributes & kCopiedAttributes,
-                          [&](HANDLE out) { CopyContents(in.Get(), out, progress); });
+    if (in.Valid()) return in;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(source.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ThrowApiError("CreateFileW", error, FailureReason::IsFolder);
+    }
+    ThrowApiError("CreateFileW", error);
+}
+
+// The source's bytes, last-write time and attributes in a temporary file in the folder.
+std::wstring CopyToTemporary(const std::wstring& source, const std::wstring& folder, CopyProgress* progress) {
+    Handle in = InCopyStep(CopyStep::OpenSource, [&] { return OpenSource(source); });
+    const DWORD attributes = InCopyStep(CopyStep::OpenSource, [&] {
+        const DWORD read = GetFileAttributesW(source.c_str());
+        if (read == INVALID_FILE_ATTRIBUTES) ThrowLastError("GetFileAttributesW");
+        return read;
+    });
+    return InCopyStep(CopyStep::WriteCopy, [&] {
+        return WriteTemporary(folder, attributes & kCopiedAttributes,
+                              [&](HANDLE out) { CopyContents(in.Get(), out, progress); });
+    });
 }
 
 class SystemClock : public HoldClock {
@@ -949,16 +994,28 @@ public:
     }
 
     void CopyFile(const std::wstring& from, const std::wstring& to, CopyProgress* progress) override {
+        // A disc taken out is told as such, not as a file gone.
+        InCopyStep(CopyStep::OpenSource, [&] { ThrowIfDriveUnreadable(from); });
+        InCopyStep(CopyStep::WriteCopy, [&] { ThrowIfDriveUnreadable(to); });
         std::wstring source = ApiPath(from), target = ApiPath(to);
         std::wstring folder = FolderPrefix(target);
         RemoveStaleTemporariesIn(folder);
-        DWORD existing = CheckReplaceable(target, IdentityOf(source));
+        const FileIdentity sourceFile = InCopyStep(CopyStep::OpenSource, [&] { return IdentityOf(source); });
+        DWORD existing =
+            InCopyStep(CopyStep::PutInPlace, [&] { return CheckReplaceable(target, sourceFile); });
         std::wstring temp = CopyToTemporary(source, folder, progress);
         if (progress && progress->CancelRequested()) {  // pressed while the copy was being flushed
             RemoveTemporary(temp);
             throw CopyCancelled();
         }
-        PutInPlace(temp, target, existing);
+        try {
+            PutInPlace(temp, target, existing);
+        } catch (const PlatformError& error) {
+            // Some systems answer "access denied" when another program holds the file being replaced.
+            const bool held = error.Reason() == FailureReason::AccessDenied && HeldByAnotherProgram(target);
+            throw PlatformError(error.what(), held ? FailureReason::InUse : error.Reason(),
+                                error.SystemCode(), CopyStep::PutInPlace);
+        }
     }
 
     void RemoveStaleTemporaries(const std::wstring& folder) override {

@@ -45,7 +45,6 @@ public:
 
 protected:
     WindowClassStyle ClassStyle() const override { return {kPaneClass, 0}; }
-    void ShowCaption() override {}
     void AfterCreate() override { ShowPicture(); }
 
     void ShowPicture() override {

@@ -25,6 +25,11 @@ FailureReason ReasonOf(DWORD error) {
             return FailureReason::NotReady;
         case ERROR_WRITE_PROTECT:
             return FailureReason::WriteProtected;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return FailureReason::DiskFull;
+        case ERROR_FILE_TOO_LARGE:
+            return FailureReason::TooLarge;
         default:
             return FailureReason::Other;
     }

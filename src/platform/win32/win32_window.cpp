@@ -29,6 +29,24 @@ constexpr UINT kHandOver = WM_APP + 2;
 
 int Round(double value) { return static_cast<int>(std::lround(value)); }
 
+// Alt and a letter, or a letter typed where the control with the focus takes no characters: the dialog
+// manager reads either as an access key.
+bool IsAccessKeyMessage(const MSG& message) {
+    if (message.message == WM_SYSCHAR) return true;
+    if (message.message != WM_CHAR) return false;
+    const LRESULT wants =
+        SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+    return !(wants & (DLGC_WANTCHARS | DLGC_WANTMESSAGE));
+}
+
+// Where the pointer was when the message being handled was sent, on the screen.
+POINT PointerOfMessage() {
+    const DWORD at = GetMessagePos();
+    return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+}
+
+UINT ReleaseOf(MouseButton button) { return button == MouseButton::Middle ? WM_MBUTTONUP : WM_RBUTTONUP; }
+
 // Pixels are twips * dpi / 1440, rounded once: twips per pixel is not a whole number at every dpi.
 int DotsPerInch(double twipsPerPixel) {
     return twipsPerPixel > 0 ? Round(kTwipsPerInch / twipsPerPixel) : 96;
@@ -53,6 +71,7 @@ public:
     void Show() override { window_.Show(); }
     void BringToFront() override { window_.BringToFront(); }
     void Destroy() override { window_.window_.reset(); }
+    void FollowPointer(MouseButton button) override { window_.FollowPointer(button); }
 
 private:
     void ApplyState() {
@@ -278,15 +297,26 @@ int TopLevelWindow::RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
-// Tab and Shift+Tab follow the focus order; the dialog manager does the rest: Enter asks for the
-// default button, Esc sends IDCANCEL, Alt+letter finds a caption's access key (inside frames too).
+// Tab and Shift+Tab follow the focus order, and access keys press what the model says they reach; the
+// dialog manager does the rest: Enter asks for the default button, Esc sends IDCANCEL.
 bool TopLevelWindow::PreTranslate(MSG& message) {
     if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
         MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
         return true;
     }
+    if (IsAccessKeyMessage(message)) return PressAccessKey(message);
     return IsDialogMessageW(hwnd_, &message);
+}
+
+// The dialog manager would also press a control that a view covers; here an access key that reaches no
+// control goes on as the plain key it is.
+bool TopLevelWindow::PressAccessKey(const MSG& message) {
+    const Control* target = AccessKeyTarget(content_.stacking, static_cast<wchar_t>(message.wParam));
+    const ControlWindow* window = target ? ById(target->id) : nullptr;
+    if (!window) return false;
+    SendMessageW(window->Hwnd(), BM_CLICK, 0, 0);
+    return true;
 }
 
 LRESULT CALLBACK TopLevelWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -364,6 +394,19 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_MBUTTONDOWN:
             if (OnMouseDown(MouseButton::Middle)) return 0;
+            break;
+        case WM_MOUSEMOVE:
+            if (following_) {
+                MoveToPointer();
+                return 0;
+            }
+            break;
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (StopFollowing(message)) return 0;
+            break;
+        case WM_CAPTURECHANGED:
+            following_.reset();
             break;
         case WM_SIZE:
             OnSize(wParam);
@@ -459,15 +502,40 @@ void TopLevelWindow::OnCommand(WPARAM wParam) {
 
 void TopLevelWindow::Press(Control* control) {
     auto* button = dynamic_cast<Button*>(control);
-    if (!button) return;
-    ControlWindow* window = ById(button->id);
-    if (window && IsWindowEnabled(window->Hwnd())) button->Click();
+    if (button && ById(button->id) && TakesKeys(*button)) button->Click();
 }
 
-// A press on the form's own background (not on a control) is the form's.
+// A press on the form's own background (not on a control) is the form's; while the window follows the
+// pointer, every press is part of that move.
 bool TopLevelWindow::OnMouseDown(MouseButton button) {
+    if (following_) return true;
     if (!content_.form.onMouseDown) return false;
     content_.form.MouseDown(button);
+    return true;
+}
+
+// The window keeps the mouse to itself while it follows the pointer, so that no other window takes the
+// release that ends the move. The pointer is taken where the message put it, not where it is now: the
+// hand may have moved on before the press was read.
+void TopLevelWindow::FollowPointer(MouseButton button) {
+    RECT place;
+    if (!hwnd_ || !GetWindowRect(hwnd_, &place)) return;
+    const POINT pointer = PointerOfMessage();
+    SetCapture(hwnd_);
+    following_ = Following{ReleaseOf(button), {pointer.x - place.left, pointer.y - place.top}};
+}
+
+void TopLevelWindow::MoveToPointer() {
+    const POINT pointer = PointerOfMessage();
+    SetWindowPos(hwnd_, nullptr, pointer.x - following_->grip.x, pointer.y - following_->grip.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Only the release of the button that started the move ends it.
+bool TopLevelWindow::StopFollowing(UINT release) {
+    if (!following_ || following_->release != release) return false;
+    following_.reset();
+    if (GetCapture() == hwnd_) ReleaseCapture();
     return true;
 }
 
@@ -524,7 +592,8 @@ void TopLevelWindow::OnActivate(bool active) {
         if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
         return;
     }
-    if (lastFocus_ && IsWindow(lastFocus_) && CanTakeFocus(lastFocus_)) {
+    const ControlWindow* last = lastFocus_ && IsWindow(lastFocus_) ? FromWindow(lastFocus_) : nullptr;
+    if (last && TakesKeys(last->Model())) {
         SetFocus(lastFocus_);
     } else {
         FocusFirst();
@@ -534,7 +603,7 @@ void TopLevelWindow::OnActivate(bool active) {
 void TopLevelWindow::FocusFirst() {
     for (Control* control : content_.focusOrder) {
         ControlWindow* window = ById(control->id);
-        if (window && CanTakeFocus(window->Hwnd())) {
+        if (window && TabStopsAt(*control)) {
             SetFocus(window->Hwnd());
             return;
         }
@@ -555,20 +624,11 @@ void TopLevelWindow::MoveFocus(int step) {
     for (int k = 1; k <= count; ++k) {
         const int i = ((start + step * k) % count + count) % count;
         ControlWindow* window = ById(order[static_cast<std::size_t>(i)]->id);
-        if (!window || !CanTakeFocus(window->Hwnd())) continue;
+        if (!window || !TabStopsAt(window->Model())) continue;
         SetFocus(window->Hwnd());
         if (window->Model().kind == Kind::TextBox) SendMessageW(window->Hwnd(), EM_SETSEL, 0, -1);
         return;
     }
-}
-
-// Shown and enabled, and so is every window it lies in.
-bool TopLevelWindow::CanTakeFocus(HWND window) const {
-    if (!IsWindowVisible(window)) return false;
-    for (HWND w = window; w && w != hwnd_; w = GetParent(w)) {
-        if (!IsWindowEnabled(w)) return false;
-    }
-    return true;
 }
 
 ControlWindow* TopLevelWindow::ById(int id) const {
@@ -634,6 +694,13 @@ void TopLevelWindow::ToolTipChanged(ControlWindow& window) {
         SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         toolsShown_.insert(window.Hwnd());
     }
+}
+
+// The focus leaves a control that a view has just covered for the next one Tab stops at, as the system
+// takes it from one hidden or disabled: what is typed next must not act on a control the user cannot see.
+void TopLevelWindow::ReachChanged(ControlWindow& window) {
+    HWND focus = GetFocus();
+    if (focus && FromWindow(focus) == &window && !TakesKeys(window.Model())) MoveFocus(1);
 }
 
 // The form's picture stretched over the client area, or the face colour.

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -71,6 +72,10 @@ private:
     bool OnCopyData(const COPYDATASTRUCT& data);
     void OnHandOver();
     bool PreTranslate(MSG& message);
+    bool PressAccessKey(const MSG& message);
+    void FollowPointer(MouseButton button);
+    void MoveToPointer();
+    bool StopFollowing(UINT release);
 
     void CreateControls(bool hiddenToo);
     void CreateControl(Control& control);
@@ -89,7 +94,6 @@ private:
     const Control* DefaultForEnter() const;
     void MoveFocus(int step);
     void FocusFirst();
-    bool CanTakeFocus(HWND window) const;
     ControlWindow* ById(int id) const;
     ControlWindow* FromWindow(HWND window) const;  // the control a window belongs to, walking up
 
@@ -101,6 +105,7 @@ private:
     HFONT Font(const FontStyle& look) override;
     HWND ParentWindow(const Control& control) override;
     void ToolTipChanged(ControlWindow& window) override;
+    void ReachChanged(ControlWindow& window) override;
     void Guard(const std::function<void()>& action) override;
     void PaintBackdrop(HWND child, HDC dc) override;
     void PaintBackground(HDC dc);
@@ -115,6 +120,12 @@ private:
     bool forwardingWheel_ = false;
     bool placed_ = false;
     bool restPending_ = false;  // hidden controls and tool tips still to be made
+    // While the window follows the pointer: the release that ends it, and where the pointer holds it.
+    struct Following {
+        UINT release;
+        POINT grip;  // the pointer's offset from the window's top-left corner
+    };
+    std::optional<Following> following_;
 
     std::map<std::tuple<std::wstring, int, bool, bool>, UniqueFont> fonts_;
     std::vector<std::unique_ptr<ControlWindow>> controls_;
