@@ -65,20 +65,4 @@ void FrmMain::ShowCovering() {
     }
 }
 
-void FrmMain::PointArrowAt(int top) {
-    ImgFlecha.SetTop(top);
-    TmrFlecha.SetEnabled(true);
-}
-
-// In delete mode the arrow goes back beside CmdBorrar and keeps blinking; otherwise it stops, hidden in
-// whichever phase of its blinking it was.
-void FrmMain::PutArrowBack() {
-    if (DeleteMode) {
-        ImgFlecha.SetTop(kArrowAtBorrar);
-        return;
-    }
-    TmrFlecha.SetEnabled(false);
-    if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
-}
-
 }  // namespace tesoro

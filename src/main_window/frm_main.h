@@ -76,24 +76,24 @@ public:
     LogEntries Log;
     AutorWinInstance AboutWindow;  // the about window, while one is open
 
-    // Handlers.
-    void Form_Load();
-    void Form_Unload();  // ends the process
-    void CmdSalir_Click();
-    void CmdCopiar_Click();
-    void DrvFuente_Change();
-    void DrvDestino_Change();
-    void DirFuente_Change();
-    void FileFuente_PathChange();
-    void FileFuente_Click();
-    void CmdVerLog_Click();    // copy_log/log_view.cpp
-    void TmrDatos_Timer();     // copy_log/ticker.cpp
-    void chkdetener_Click();   // copy_log/ticker.cpp
-    void tmrflecha_Timer();    // copy_log/ticker.cpp
-    void CmdBorrar_Click();    // delete_mode.cpp
-    void CmdCancelar_Click();  // delete_mode.cpp
-    void CmdAyuda_Click();     // help_panel.cpp
-    void CmdAutor_Click();     // about_window/cmd_autor.cpp
+    // Handlers, each in the file of its feature.
+    void Form_Load();              // frm_main.cpp
+    void Form_Unload();            // frm_main.cpp; ends the process
+    void CmdSalir_Click();         // frm_main.cpp
+    void CmdCopiar_Click();        // copying.cpp
+    void DrvFuente_Change();       // selection.cpp
+    void DrvDestino_Change();      // selection.cpp
+    void DirFuente_Change();       // selection.cpp
+    void FileFuente_PathChange();  // selection.cpp
+    void FileFuente_Click();       // selection.cpp
+    void CmdVerLog_Click();        // log_view.cpp, and log_editor.cpp while ChkEditar is checked
+    void TmrDatos_Timer();         // ticker.cpp
+    void chkdetener_Click();       // ticker.cpp
+    void tmrflecha_Timer();        // ticker.cpp
+    void CmdBorrar_Click();        // delete_mode.cpp
+    void CmdCancelar_Click();      // delete_mode.cpp
+    void CmdAyuda_Click();         // help_panel.cpp
+    void CmdAutor_Click();         // about_button.cpp
 
     // Choosing the source from outside the window: a path from the command line or dropped onto the window
     // is chosen through the source lists as the user would choose it. A drop is taken only while the
@@ -159,8 +159,8 @@ private:
     void ShowSourceFolder();
     void SaveLog();
     std::function<void()> Handler(void (FrmMain::*handler)());
-    void ShowCovering();  // main_window/covering.cpp
-    void PointArrowAt(int top);
+    void ShowCovering();         // covering.cpp
+    void PointArrowAt(int top);  // ticker.cpp
     void PutArrowBack();
     void EnterDeleteMode();
     void DeleteChosenCopy();
@@ -168,7 +168,7 @@ private:
     void ListSourceFiles(const std::wstring& pattern);
     void ShowInstructions();
     void HideInstructions();
-    void RunLogEditor();  // copy_log/log_view.cpp
+    void RunLogEditor();  // log_editor.cpp
     void OfferOneRemoval(const std::wstring& name);
     void OpenLogView();
     void CloseLogView();

@@ -1,4 +1,5 @@
-// The log button: the log editor while ChkEditar is checked, otherwise opening and closing the log view.
+// The log editor: an entry whose copy is not on drive C: (pruning at start cares for those) removed by
+// name, after a question.
 #include "copy_log/log_view_text.h"
 #include "main_window/frm_main.h"
 
@@ -12,19 +13,7 @@ constexpr wchar_t kEditorPromptTitle[] = L"TESORO.DAT: Eliminar nombre de archiv
 constexpr wchar_t kEditorTitle[] = L"TESORO.DAT: Eliminar nombre...";
 constexpr wchar_t kNoDataText[] = L"No existen datos en\rel archivo TESORO.DAT";
 
-constexpr int kMostEntriesWithoutScrolling = 7;
-
 }  // namespace
-
-void FrmMain::CmdVerLog_Click() {
-    if (ChkEditar.Value() == 1) {
-        RunLogEditor();
-    } else if (LblDat.Visible()) {
-        CloseLogView();
-    } else {
-        OpenLogView();
-    }
-}
 
 // Cancel or the prompt's close box ends the editor without offering anything; an empty answer given with
 // "Aceptar" matches every entry.
@@ -51,31 +40,6 @@ void FrmMain::OfferOneRemoval(const std::wstring& name) {
             return;
         }
     }
-}
-
-void FrmMain::OpenLogView() {
-    LblDat.SetLines(LogViewText(Log));
-    LblDat.SetVisible(true);
-    ShowCovering();
-    CmdVerLog.SetToolTip(L"Ocultar TESORO.DAT");
-    FraFuente.SetCaption(L"TESORO.DAT");
-    PointArrowAt(kArrowAtVerLog);
-    if (Log.Count() > kMostEntriesWithoutScrolling) {
-        TmrDatos.SetEnabled(true);
-        ChkDetener.SetVisible(true);
-    }
-}
-
-// Releasing a pressed ChkDetener runs its click, which starts TmrDatos again; the last step stops it.
-void FrmMain::CloseLogView() {
-    LblDat.SetVisible(false);
-    if (ChkDetener.Visible()) ChkDetener.SetVisible(false);
-    ChkDetener.SetValue(0);
-    ShowCovering();
-    CmdVerLog.SetToolTip(L"Ver TESORO.DAT");
-    FraFuente.SetCaption(L"FUENTE:");
-    PutArrowBack();
-    if (TmrDatos.Enabled()) TmrDatos.SetEnabled(false);
 }
 
 }  // namespace tesoro

@@ -18,6 +18,22 @@ void FrmMain::chkdetener_Click() {
     }
 }
 
+void FrmMain::PointArrowAt(int top) {
+    ImgFlecha.SetTop(top);
+    TmrFlecha.SetEnabled(true);
+}
+
+// In delete mode the arrow goes back beside CmdBorrar and keeps blinking; otherwise it stops, hidden in
+// whichever phase of its blinking it was.
+void FrmMain::PutArrowBack() {
+    if (DeleteMode) {
+        ImgFlecha.SetTop(kArrowAtBorrar);
+        return;
+    }
+    TmrFlecha.SetEnabled(false);
+    if (ImgFlecha.Visible()) ImgFlecha.SetVisible(false);
+}
+
 void FrmMain::tmrflecha_Timer() {
     ImgFlecha.SetVisible(!ImgFlecha.Visible());
     if (DeleteMode) LblBorrar.SetCaption(MarqueeStep(LblBorrar.Caption()));
