@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "main_window_fixture.h"
+#include "platform/cp1252.h"
 
 namespace tesoro::testing {
 namespace {
@@ -216,7 +217,8 @@ TEST(HelpTextTest, SixSectionsInOrderWithTheirLayout) {
 TEST_F(HelpPanelTest, TheTextNamesTheButtonsAsTheWindowShowsThem) {
     Start();
     // Quoted names may be broken over two lines; compare with single spaces, letter case aside.
-    const std::wstring flat = UpperCase(std::regex_replace(ReadHelpText(), std::wregex(L"\r\n *"), L" "));
+    const std::wstring flat =
+        UpperCaseCp1252(std::regex_replace(ReadHelpText(), std::wregex(L"\r\n *"), L" "));
     auto withoutAccessKey = [](std::wstring caption) {
         std::erase(caption, L'&');
         return caption;
@@ -226,7 +228,7 @@ TEST_F(HelpPanelTest, TheTextNamesTheButtonsAsTheWindowShowsThem) {
          {f.CmdCopiar.ToolTip(), f.CmdBorrar.ToolTip(), f.CmdVerLog.ToolTip(), f.CmdAutor.ToolTip(),
           f.CmdSalir.ToolTip(), f.ChkEditar.Caption(), withoutAccessKey(f.CmdCancelar.Caption()),
           withoutAccessKey(f.ChkLog.Caption())}) {
-        EXPECT_NE(flat.find(UpperCase(shown)), std::wstring::npos) << "not named: " << shown;
+        EXPECT_NE(flat.find(UpperCaseCp1252(shown)), std::wstring::npos) << "not named: " << shown;
     }
 }
 

@@ -71,6 +71,18 @@ TEST_F(OutsideSourceTest, AFileIsChosenAsTheClicksOnItsFolderAndNameChooseIt) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// Names are matched as the file system matches them, in every script: the C library's letter case (its
+// "C" locale) would take "árbol" and "Árbol" for two names.
+TEST_F(OutsideSourceTest, NamesInAnotherLetterCaseOfAnyScriptAreTheListedOnes) {
+    fake.fs.AddFile(L"C:\\Árbol\\Ñandú.txt", "hoja");
+    Start();
+    form->OpenSourcePath(L"c:\\árbol\\ñANDÚ.TXT");
+    EXPECT_EQ(form->DirFuente.Path(), L"C:\\Árbol");
+    EXPECT_EQ(form->FileFuente.FileName(), L"Ñandú.txt");
+    EXPECT_EQ(form->TxtArchDestino.Text(), L"Ñandú.BAK");
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(OutsideSourceTest, AFolderIsOpenedAsADoubleClickOpensIt) {
     auto clicked = StartByClicks();
     clicked->DirFuente.SetPath(L"C:\\Datos");

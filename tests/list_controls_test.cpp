@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "doubles/fake_platform.h"
-#include "platform/controls.h"
+#include "platform/drive_list.h"
+#include "platform/file_list.h"
 
 namespace tesoro {
 namespace {

@@ -105,14 +105,6 @@ TEST_F(FirstNamingTest, AnEntryThatOnlyContainsThePathNamesAnotherCopy) {
     EXPECT_EQ(LogEntries().FirstNaming(L"x"), 0);
 }
 
-TEST(UpperCaseTest, CoversTheLettersOfTheAnsiCodePage) {
-    EXPECT_EQ(UpperCase(L"abc xyz 123"), L"ABC XYZ 123");
-    EXPECT_EQ(UpperCase(L"áéíóúàèçñüâåæøþ"), L"ÁÉÍÓÚÀÈÇÑÜÂÅÆØÞ");
-    EXPECT_EQ(UpperCase(L"œšžÿ"), L"ŒŠŽŸ");
-}
-
-TEST(UpperCaseTest, LeavesEverythingElseAsItIs) { EXPECT_EQ(UpperCase(L"÷ß¿µ€ÑŒ"), L"÷ß¿µ€ÑŒ"); }
-
 TEST(TrimTest, RemovesOnlySpaces) {
     EXPECT_EQ(Trim(L"   a b  "), L"a b");
     EXPECT_EQ(Trim(L"\ta\t"), L"\ta\t");

@@ -156,6 +156,14 @@ TEST(Cp1252Test, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
     EXPECT_EQ(EncodeCp1252(std::wstring{wchar_t(0xD83D), L'y', wchar_t(0xDE00)}), "?y?");
 }
 
+TEST(UpperCaseCp1252Test, CoversTheLettersOfTheAnsiCodePage) {
+    EXPECT_EQ(UpperCaseCp1252(L"abc xyz 123"), L"ABC XYZ 123");
+    EXPECT_EQ(UpperCaseCp1252(L"áéíóúàèçñüâåæøþ"), L"ÁÉÍÓÚÀÈÇÑÜÂÅÆØÞ");
+    EXPECT_EQ(UpperCaseCp1252(L"œšžÿ"), L"ŒŠŽŸ");
+}
+
+TEST(UpperCaseCp1252Test, LeavesEverythingElseAsItIs) { EXPECT_EQ(UpperCaseCp1252(L"÷ß¿µ€ÑŒ"), L"÷ß¿µ€ÑŒ"); }
+
 // ---- the file on disk ----
 
 class CopyLogFileTest : public ::testing::Test {

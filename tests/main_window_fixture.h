@@ -10,6 +10,7 @@
 #include "doubles/fake_platform.h"
 #include "main_window/file_names.h"
 #include "main_window/frm_main.h"
+#include "platform/ascii.h"
 
 namespace tesoro::testing {
 
@@ -55,7 +56,7 @@ protected:
     // Picks the entry of a drive list that names this drive letter, as a user would.
     static void ChooseDrive(DriveList& list, wchar_t letter) {
         for (const auto& item : list.Items()) {
-            if (static_cast<wchar_t>(std::towupper(item[0])) == letter) return list.SetDrive(item);
+            if (AsciiUpper(item[0]) == letter) return list.SetDrive(item);
         }
         FAIL() << "drive not listed";
     }

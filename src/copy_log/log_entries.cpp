@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/cp1252.h"
+
 namespace tesoro {
 
 LogEntries::LogEntries(std::vector<std::wstring> lines)
@@ -100,9 +102,9 @@ int LogEntries::FirstWithText(const std::wstring& text) const {
 }
 
 int LogEntries::FirstNaming(const std::wstring& path) const {
-    const std::wstring wanted = UpperCase(Trim(path));
+    const std::wstring wanted = UpperCaseCp1252(Trim(path));
     for (int i = 1; i <= count_; ++i) {
-        if (UpperCase(Trim(Entry(i))).ends_with(wanted)) return i;
+        if (UpperCaseCp1252(Trim(Entry(i))).ends_with(wanted)) return i;
     }
     return 0;
 }
@@ -120,35 +122,6 @@ std::wstring Trim(const std::wstring& text) {
     if (first == std::wstring::npos) return std::wstring();
     const std::size_t last = text.find_last_not_of(L' ');
     return text.substr(first, last - first + 1);
-}
-
-namespace {
-
-// Letter case by fixed rules rather than the C library's locale: ASCII, Latin-1 and the letters of the
-// ANSI code page beyond it.
-wchar_t UpperChar(wchar_t c) {
-    if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);
-    switch (c) {
-        case 0x00FF:
-            return 0x0178;  // ÿ
-        case 0x0153:
-            return 0x0152;  // œ
-        case 0x0161:
-            return 0x0160;  // š
-        case 0x017E:
-            return 0x017D;  // ž
-        default:
-            return c;
-    }
-}
-
-}  // namespace
-
-std::wstring UpperCase(const std::wstring& text) {
-    std::wstring upper = text;
-    for (wchar_t& c : upper) c = UpperChar(c);
-    return upper;
 }
 
 }  // namespace tesoro

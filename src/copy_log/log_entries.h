@@ -80,6 +80,5 @@ private:
 // The destination part of an entry line: the trimmed line from two characters after its first ">".
 std::wstring DestinationPart(const std::wstring& line);
 std::wstring Trim(const std::wstring& text);  // leading and trailing spaces
-std::wstring UpperCase(const std::wstring& text);
 
 }  // namespace tesoro

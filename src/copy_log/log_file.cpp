@@ -5,6 +5,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/cp1252.h"
+
 namespace tesoro {
 namespace {
 
@@ -140,7 +142,7 @@ void CopyLogFile::Prune(LogEntries& log) {
     std::vector<std::wstring> copies;
     for (std::size_t k = 0; k < static_cast<std::size_t>(countRead); ++k) {
         std::wstring destination = DestinationPart(log.lines_[k]);
-        if (destination.empty() || UpperCase(destination.substr(0, 1)) != L"C") continue;
+        if (destination.empty() || UpperCaseCp1252(destination.substr(0, 1)) != L"C") continue;
         lines.push_back(k);
         copies.push_back(std::move(destination));
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/cp1252.h"
+
 namespace tesoro {
 
 std::wstring RuleLine() { return std::wstring(kRuleLength, L'*'); }
@@ -44,11 +46,11 @@ std::wstring MarqueeStep(const std::wstring& caption) {
 }
 
 int NextEditorCandidate(const LogEntries& log, const std::wstring& name, int from) {
-    const std::wstring wanted = UpperCase(Trim(name));
+    const std::wstring wanted = UpperCaseCp1252(Trim(name));
     for (int i = std::max(from, 1); i <= log.Count(); ++i) {
         const std::wstring& line = log.Entry(i);
         if (DestinationPart(line).starts_with(L'C')) continue;
-        if (UpperCase(Trim(line)).find(wanted) != std::wstring::npos) return i;
+        if (UpperCaseCp1252(Trim(line)).find(wanted) != std::wstring::npos) return i;
     }
     return 0;
 }

@@ -2,20 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cwctype>
 
 #include "platform/ascii.h"
 
 namespace tesoro {
-
-namespace {
-
-std::wstring AsciiUpperText(std::wstring text) {
-    for (wchar_t& c : text) c = AsciiUpper(c);
-    return text;
-}
-
-}  // namespace
 
 std::wstring ProposedCopyName(const std::wstring& fileName) {
     return fileName.substr(0, fileName.find(L'.')) + L".BAK";
@@ -23,12 +13,12 @@ std::wstring ProposedCopyName(const std::wstring& fileName) {
 
 bool SameDrive(const std::wstring& a, const std::wstring& b) {
     if (a.size() < 2 || b.size() < 2 || a[1] != L':' || b[1] != L':') return false;
-    return std::towupper(a[0]) == std::towupper(b[0]);
+    return AsciiUpper(a[0]) == AsciiUpper(b[0]);
 }
 
 // Spaces before the dot are ignored, as the system ignores them.
 bool IsDeviceName(const std::wstring& name) {
-    std::wstring stem = AsciiUpperText(name.substr(0, name.find(L'.')));
+    std::wstring stem = AsciiUpper(name.substr(0, name.find(L'.')));
     stem.erase(stem.find_last_not_of(L' ') + 1);
     static const std::array<std::wstring, 4> kDevices = {L"CON", L"PRN", L"AUX", L"NUL"};
     if (std::find(kDevices.begin(), kDevices.end(), stem) != kDevices.end()) return true;

@@ -204,16 +204,7 @@ void FrmMain::Form_Load() {
 // Walks the drive roots in the order the system gives them; the first CD-ROM drive wins. The list is
 // taken with the NUL that ends it, so the last piece looked at is that lone NUL.
 void FrmMain::FindCdDrive() {
-    constexpr std::uint32_t kBufferLength = 64;
-    std::wstring buffer(kBufferLength, L' ');
-    std::uint32_t n = platform_.drives.LogicalDriveStrings(kBufferLength, buffer);
-    if (n > kBufferLength) {  // sixteen drives or more: nothing was written, ask again with room enough
-        buffer.assign(n, L' ');
-        n = platform_.drives.LogicalDriveStrings(static_cast<std::uint32_t>(buffer.size()), buffer);
-        if (n >= buffer.size()) n = 0;
-    }
-    std::wstring list = n == 0 ? std::wstring() : buffer.substr(0, n + 1);
-
+    std::wstring list = ReadDriveRoots(platform_.drives);
     unsigned type = 0;
     while (!list.empty() && type != 5) {
         const auto nul = list.find(L'\0');

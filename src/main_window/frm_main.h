@@ -11,6 +11,8 @@
 #include "copy_log/log_entries.h"
 #include "copy_log/log_file.h"
 #include "platform/controls.h"
+#include "platform/drive_list.h"
+#include "platform/file_list.h"
 #include "platform/services.h"
 
 namespace tesoro {

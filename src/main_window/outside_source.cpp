@@ -3,7 +3,6 @@
 // through the source lists themselves, drive, folder, then file, so that every change handler runs
 // exactly as when the user picks them.
 #include <algorithm>
-#include <cwctype>
 #include <optional>
 #include <vector>
 
@@ -16,14 +15,6 @@ namespace tesoro {
 namespace {
 
 const wchar_t kNotFoundTitle[] = L"Error al Acceder al archivo";
-
-bool SameName(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-    }
-    return true;
-}
 
 // The names of an absolute drive path ("C:\Datos\x.doc" or "C:/Datos/"): "." dropped and ".." followed.
 // Empty when the path does not start with a drive root (a network or relative path).
@@ -49,9 +40,9 @@ std::optional<std::vector<std::wstring>> SplitDrivePath(const std::wstring& path
 }
 
 // The name as listed, letter case and all, or the name as given when the list does not show it.
-std::wstring ListedName(const std::vector<std::wstring>& listed, const std::wstring& name) {
+std::wstring ListedName(FileSystem& fs, const std::vector<std::wstring>& listed, const std::wstring& name) {
     for (const std::wstring& each : listed) {
-        if (SameName(each, name)) return each;
+        if (fs.SameName(each, name)) return each;
     }
     return name;
 }
@@ -80,7 +71,7 @@ void FrmMain::PathHandedOver(const std::wstring& path) {
 // message, anything else one of ours.
 void FrmMain::OpenSourcePath(const std::wstring& path) {
     const auto names = SplitDrivePath(path);
-    const wchar_t letter = names ? static_cast<wchar_t>(std::towupper(path[0])) : L'\0';
+    const wchar_t letter = names ? AsciiUpper(path[0]) : L'\0';
     const std::wstring drive{letter, L':'};
     const bool listed = names && std::any_of(DrvFuente.Items().begin(), DrvFuente.Items().end(),
                                              [&](const std::wstring& d) { return SameDrive(d, drive); });
@@ -117,14 +108,14 @@ std::optional<FrmMain::SourceOnDisk> FrmMain::FindSource(const std::wstring& dri
     try {
         std::wstring folder = drive + L'\\';
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::wstring next = JoinPath(folder, ListedName(fs.ListFolders(folder), names[i]));
+            const std::wstring next = JoinPath(folder, ListedName(fs, fs.ListFolders(folder), names[i]));
             if (fs.FolderExists(next)) {
                 folder = next;
                 continue;
             }
             if (i + 1 < names.size()) return std::nullopt;
             const auto files = fs.ListFiles(folder, FileFuente.Pattern());
-            const std::wstring file = ListedName(files, names[i]);
+            const std::wstring file = ListedName(fs, files, names[i]);
             if (std::find(files.begin(), files.end(), file) == files.end()) return std::nullopt;
             return SourceOnDisk{folder, file};
         }

@@ -15,10 +15,6 @@
 
 namespace tesoro {
 
-class FileSystem;
-class Drives;
-class FileList;
-
 // What a binding must show again after a property changed.
 enum class Property {
     Visible,
@@ -272,122 +268,6 @@ private:
     int interval_;
     bool enabled_ = false;
     ControlView* view_ = nullptr;
-};
-
-// Drive list: one entry per drive, "c: [LABEL]" (letter, colon, then the volume label in brackets or the
-// network name). The drive value is the text of the selected entry. Starts on the process's current drive.
-class DriveList : public Control {
-public:
-    DriveList(int id, Control* parent, Rect rect, Drives& drives, FileSystem& fs);
-    // A second list made at the same moment: it shows what the first one read, without asking every
-    // drive for its label again.
-    DriveList(int id, Control* parent, Rect rect, const DriveList& sameDrives);
-    std::function<void()> onChange;
-
-    const std::wstring& Drive() const;
-    // Selects the entry of the drive named by the value's letter; raises Change when that is another drive.
-    // Throws PlatformError, changing nothing, when no listed drive has that letter.
-    void SetDrive(const std::wstring& value);
-    const std::vector<std::wstring>& Items() const { return items_; }
-    int ListIndex() const { return index_; }
-    // Reads the drives again, keeping the selected drive; when it is gone, selects the current drive.
-    void Refresh();
-
-private:
-    Drives& drives_;
-    FileSystem& fs_;
-    std::vector<std::wstring> items_;
-    int index_ = -1;
-};
-
-// Folder list: the current path's folders from the root down (opened), then the current folder's
-// subfolders. Opening an entry (double click, Enter) makes it the path.
-class FolderList : public Control {
-public:
-    struct Item {
-        std::wstring name;  // shown text: "c:\" for the root, else the folder's name
-        std::wstring path;  // full path
-        int depth;          // indentation level, 0 for the root
-        bool opened;        // on the path (open folder picture) or a subfolder (closed)
-    };
-    // With a file pattern, the files of the start folder under it are read along with its subfolders,
-    // for a file list that starts there to take (FileList's constructor from a folder list).
-    FolderList(int id, Control* parent, Rect rect, FileSystem& fs, const std::wstring& filePattern = {});
-    // A second list made at the same moment: it starts where the first one did, from the same reading.
-    FolderList(int id, Control* parent, Rect rect, const FolderList& sameFolder);
-    std::function<void()> onChange;
-
-    const std::wstring& Path() const { return path_; }
-    // A drive value ("c:" or "c: [LABEL]") moves to the folder the system keeps current for that drive;
-    // anything else must be an existing folder. Throws PlatformError when the folder cannot be read; the
-    // list then stays where it was. Raises Change when the path differs.
-    void SetPath(const std::wstring& value);
-    const std::vector<Item>& Items() const { return items_; }
-    int ListIndex() const { return index_; }  // the highlighted entry
-    void Highlight(int index);                // a single click or arrow key: no change of path
-    void OpenItem(int index);                 // double click or Enter
-    void Refresh();
-    // Moves to the other list's path as SetPath does, taking the folders the other list has just read
-    // instead of reading the same folder again.
-    void Follow(const FolderList& other);
-    // From now on, a move to another folder reads the files `files` would show there along with the
-    // subfolders, for it to take with FileList::Follow instead of reading the folder again.
-    void ReadFilesFor(const FileList& files);
-    // The files read along with the shown folder under that pattern, handed over once; nullopt when
-    // none were.
-    std::optional<std::vector<std::wstring>> TakeFiles(const std::wstring& pattern);
-
-private:
-    struct FilesRead {
-        std::wstring pattern;
-        std::vector<std::wstring> names;
-    };
-    void Load(const std::wstring& path, const std::wstring& filePattern);
-    void Show(const std::wstring& path, std::vector<Item> items, std::optional<FilesRead> files);
-    FileSystem& fs_;
-    std::wstring path_;
-    std::vector<Item> items_;
-    int index_ = -1;
-    const FileList* filesFor_ = nullptr;
-    std::optional<FilesRead> filesRead_;
-};
-
-// File list: the ordinary files of its folder that match its pattern, hidden and system files left out.
-class FileList : public Control {
-public:
-    // The pattern a list starts with: every file.
-    static constexpr const wchar_t* kStartPattern = L"*.*";
-
-    FileList(int id, Control* parent, Rect rect, FileSystem& fs);
-    // A list made right after a folder list: it starts in that list's folder, taking the files read along
-    // with it when there are.
-    FileList(int id, Control* parent, Rect rect, FileSystem& fs, FolderList& sameFolder);
-    std::function<void()> onPathChange;
-    std::function<void()> onClick;
-
-    const std::wstring& Path() const { return path_; }
-    void SetPath(
-        const std::wstring& folder);  // raises PathChange when the folder differs; throws PlatformError
-    // Moves to the folder list's path as SetPath does, taking the files it read along when it did.
-    void Follow(FolderList& folders);
-    const std::wstring& Pattern() const { return pattern_; }
-    void SetPattern(const std::wstring& pattern);
-    const std::vector<std::wstring>& Items() const { return items_; }
-    int ListIndex() const { return index_; }
-    const std::wstring& FileName() const;  // the selected file's name, empty when none
-    void SelectItem(int index);            // the user selects a file: raises Click
-    void Refresh();                        // reads the folder again, keeping the selected name if still there
-    void Clear(const std::wstring& pattern);  // no files under the pattern: for a folder that cannot be read
-
-private:
-    using Names = std::optional<std::vector<std::wstring>>;
-    void MoveTo(const std::wstring& path, Names read);
-    void Load(const std::wstring& path, const std::wstring& pattern, bool keepSelection, Names read = {});
-    FileSystem& fs_;
-    std::wstring path_;
-    std::wstring pattern_ = kStartPattern;
-    std::vector<std::wstring> items_;
-    int index_ = -1;
 };
 
 enum class BorderStyle {

@@ -52,4 +52,31 @@ std::wstring DecodeCp1252(const std::string& bytes) {
     return text;
 }
 
+namespace {
+
+wchar_t UpperChar(wchar_t c) {
+    if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 0x20);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);
+    switch (c) {
+        case 0x00FF:
+            return 0x0178;  // ÿ
+        case 0x0153:
+            return 0x0152;  // œ
+        case 0x0161:
+            return 0x0160;  // š
+        case 0x017E:
+            return 0x017D;  // ž
+        default:
+            return c;
+    }
+}
+
+}  // namespace
+
+std::wstring UpperCaseCp1252(const std::wstring& text) {
+    std::wstring upper = text;
+    for (wchar_t& c : upper) c = UpperChar(c);
+    return upper;
+}
+
 }  // namespace tesoro

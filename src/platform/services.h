@@ -137,6 +137,9 @@ public:
     // may answer from what it learns once for many paths (a folder listed once, a drive checked once).
     virtual std::vector<std::optional<FileLookup>> LookUpOrdinaryFiles(
         const std::vector<std::wstring>& paths);
+    // Whether two names of entries in one folder name the same entry: letter case compared as the file
+    // system compares names, in every script.
+    virtual bool SameName(const std::wstring& a, const std::wstring& b) = 0;
     // Whether two paths name one existing file, by identity rather than by name (letter case, 8.3 names,
     // hard links); false when either is missing or cannot be reached.
     virtual bool SameFile(const std::wstring& a, const std::wstring& b) = 0;

@@ -152,6 +152,8 @@ void LetterCaseOfAnyScript(World& world, const Report& report) {
         report.check(fs.FindOrdinaryFile(Join(dir, upper)), which + ": found in the other case");
         report.check(fs.SameFile(Join(dir, upper), Join(dir, lower)),
                      which + ": the same file in either case");
+        report.check(fs.SameName(upper, lower) && !fs.SameName(upper, L"otro.txt"),
+                     which + ": the same name in either case");
         std::wstring pattern = upper;
         pattern.replace(pattern.size() - 4, 4, L".*");
         report.check(fs.FindOrdinaryFile(Join(dir, pattern)),

@@ -531,6 +531,8 @@ FileLookup FakeFileSystem::LookUpOrdinaryFile(const std::wstring& path) {
     return folder && folder->folder ? FileLookup::NoOrdinaryFile : FileLookup::FolderMissing;
 }
 
+bool FakeFileSystem::SameName(const std::wstring& a, const std::wstring& b) { return Upper(a) == Upper(b); }
+
 bool FakeFileSystem::SameFile(const std::wstring& a, const std::wstring& b) {
     const auto first = TryParse(a), second = TryParse(b);
     if (!first || !second || first->Key() != second->Key()) return false;

@@ -104,6 +104,7 @@ public:
     bool FindOrdinaryFile(const std::wstring& path) override;
     // Without wildcards: the entry itself, looked up by its key, not through the folder's listing.
     FileLookup LookUpOrdinaryFile(const std::wstring& path) override;
+    bool SameName(const std::wstring& a, const std::wstring& b) override;
     bool SameFile(const std::wstring& a, const std::wstring& b) override;
     // Copies in pieces of `copyPieceBytes`, reporting after each; the copy lands only at the end, so a
     // cancelled or failed copy leaves the destination as it was.

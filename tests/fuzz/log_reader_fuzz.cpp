@@ -118,6 +118,7 @@ public:
     std::vector<std::wstring> ListFiles(const std::wstring&, const std::wstring&) override { std::abort(); }
     bool FolderExists(const std::wstring&) override { std::abort(); }
     bool FindOrdinaryFile(const std::wstring&) override { std::abort(); }
+    bool SameName(const std::wstring&, const std::wstring&) override { std::abort(); }
     bool SameFile(const std::wstring&, const std::wstring&) override { std::abort(); }
     void CopyFile(const std::wstring&, const std::wstring&, tesoro::CopyProgress*) override { std::abort(); }
     void DeleteFile(const std::wstring&) override { std::abort(); }

@@ -14,6 +14,8 @@
 #include <string>
 
 #include "platform/controls.h"
+#include "platform/drive_list.h"
+#include "platform/file_list.h"
 #include "platform/win32/win32_gdi.h"
 
 namespace tesoro::win32 {

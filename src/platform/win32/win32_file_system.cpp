@@ -984,6 +984,8 @@ public:
         });
     }
 
+    bool SameName(const std::wstring& a, const std::wstring& b) override { return Upper(a) == Upper(b); }
+
     bool SameFile(const std::wstring& a, const std::wstring& b) override {
         QuietErrorMode quiet;
         try {
