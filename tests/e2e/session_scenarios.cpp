@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "main_window/frm_main_ids.h"
+#include "resources/resource_ids.h"
 #include "support.h"
 
 namespace e2e {
@@ -12,7 +13,6 @@ namespace {
 using namespace tesoro::ids;
 
 constexpr wchar_t kMainClass[] = L"TesoroMain";
-constexpr int kPromptEditId = 101;
 
 std::wstring Entry(const std::wstring& source, const std::wstring& copy) {
     return ShortDate() + L":  " + source + L" -> " + copy;
@@ -173,7 +173,7 @@ SCENARIO("session", "another writer's entry, an editor removal and a copy all re
     Click(app.Control(CmdVerLog));
     auto prompt = app.WaitForMessageBox();
     REQUIRE(prompt.has_value(), "the editor's prompt did not appear");
-    Type(GetDlgItem(prompt->hwnd, kPromptEditId), L"lista");
+    Type(GetDlgItem(prompt->hwnd, IDC_INPUTBOX_TEXT), L"lista");
     PostMessageW(GetDlgItem(prompt->hwnd, IDOK), BM_CLICK, 0, 0);
     REQUIRE(WaitUntil([&] { return !IsWindow(prompt->hwnd); }), "the prompt did not close");
     auto question = app.WaitForMessageBox();
