@@ -116,12 +116,14 @@ SCENARIO("help panel", "the log view and the instructions shut each other out") 
 
     MouseClick(app, app.Control(CmdVerLog));
     CHECK(WaitUntil([&] { return Visible(log); }), "the log view did not open");
-    CHECK(!Enabled(app.Control(CmdAyuda)), "the help button is usable over the log");
+    // The view is shown a moment before the buttons it shuts out are disabled: wait for the handler's end.
+    CHECK(WaitUntil([&] { return !Enabled(app.Control(CmdAyuda)); }),
+          "the help button is usable over the log");
     MouseClick(app, app.Control(CmdAyuda));
     CHECK(!Visible(help), "the instructions opened over the log");
     MouseClick(app, app.Control(CmdVerLog));
     CHECK(WaitUntil([&] { return !Visible(log); }), "the log view did not close");
-    CHECK(Enabled(app.Control(CmdAyuda)), "the help button stayed disabled");
+    CHECK(WaitUntil([&] { return Enabled(app.Control(CmdAyuda)); }), "the help button stayed disabled");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The log view and the log editor: the view over the source lists, its scrolling and pause button, the
 // window restored on closing, an entry removed with the editor and written to TESORO.DAT at exit.
 #include "main_window/frm_main_ids.h"
+#include "resources/resource_ids.h"
 #include "support.h"
 
 namespace e2e {
@@ -9,8 +10,6 @@ namespace {
 using namespace tesoro::ids;
 
 const std::wstring kRule(91, L'*');
-constexpr int kPromptTextId = 100;
-constexpr int kPromptEditId = 101;
 
 std::vector<std::wstring> EntriesOnD(int count) {
     std::vector<std::wstring> lines;
@@ -113,9 +112,9 @@ HWND EditorPrompt(const App& app) {
     auto prompt = app.WaitForMessageBox();
     REQUIRE(prompt.has_value(), "the editor's prompt did not appear");
     CHECK_EQ(prompt->title, L"TESORO.DAT: Eliminar nombre de archivo...");
-    CHECK_EQ(Text(GetDlgItem(prompt->hwnd, kPromptTextId)),
+    CHECK_EQ(Text(GetDlgItem(prompt->hwnd, IDC_INPUTBOX_PROMPT)),
              L"Introduzca el nombre de la copia de seguridad\rque desee eliminar del fichero TESORO.DAT");
-    CHECK_EQ(Text(GetDlgItem(prompt->hwnd, kPromptEditId)), L".BAK");
+    CHECK_EQ(Text(GetDlgItem(prompt->hwnd, IDC_INPUTBOX_TEXT)), L".BAK");
     return prompt->hwnd;
 }
 
@@ -137,7 +136,7 @@ SCENARIO("log editor", "an entry on D: is removed and TESORO.DAT is written at e
     HWND prompt = EditorPrompt(app);
     app.WaitForPaint();
     Screenshot(L"log-editor-prompt");
-    Type(GetDlgItem(prompt, kPromptEditId), L"lista");
+    Type(GetDlgItem(prompt, IDC_INPUTBOX_TEXT), L"lista");
     PostMessageW(GetDlgItem(prompt, IDOK), BM_CLICK, 0, 0);
     REQUIRE(WaitUntil([&] { return !IsWindow(prompt); }), "the prompt did not close");
     auto question = app.WaitForMessageBox();

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "main_window/frm_main_ids.h"
+#include "resources/resource_ids.h"
 #include "support.h"
 
 // After <windows.h>, which the driver's header brings.
@@ -13,8 +14,6 @@ namespace {
 using namespace tesoro::ids;
 
 const std::wstring kProgressTitle = L"Copia de Seguridad en curso";
-constexpr int kProgressTextId = 100;
-constexpr int kProgressBarId = 101;
 
 // A file of `bytes` zero bytes made without writing them (sparse where the disk allows), so a copy that
 // takes seconds costs the test no time to prepare.
@@ -55,12 +54,12 @@ SCENARIO("progress", "a long copy shows the progress window and Cancelar keeps t
 
     HWND progress = app.WaitForWindow(kProgressTitle);
     REQUIRE(progress, "no progress window appeared");
-    CHECK_EQ(Text(GetDlgItem(progress, kProgressTextId)), L"Copiando imagen.BAK...");
+    CHECK_EQ(Text(GetDlgItem(progress, IDC_PROGRESS_TEXT)), L"Copiando imagen.BAK...");
     HWND cancel = GetDlgItem(progress, IDCANCEL);
     REQUIRE(cancel, "the progress window has no Cancelar button");
     CHECK_EQ(Text(cancel), L"Cancelar");
     CHECK(!IsWindowEnabled(app.Main()), "the main window can be used during the copy");
-    HWND bar = GetDlgItem(progress, kProgressBarId);
+    HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
     CHECK(WaitUntil([&] { return SendMessageW(bar, PBM_GETPOS, 0, 0) > 0; }, 5000), "the bar does not move");
     Screenshot(L"progress_window");
 

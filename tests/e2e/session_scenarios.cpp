@@ -4,15 +4,14 @@
 #include <algorithm>
 
 #include "main_window/frm_main_ids.h"
+#include "platform/win32/win32_hand_over.h"
+#include "resources/resource_ids.h"
 #include "support.h"
 
 namespace e2e {
 namespace {
 
 using namespace tesoro::ids;
-
-constexpr wchar_t kMainClass[] = L"TesoroMain";
-constexpr int kPromptEditId = 101;
 
 std::wstring Entry(const std::wstring& source, const std::wstring& copy) {
     return ShortDate() + L":  " + source + L" -> " + copy;
@@ -148,7 +147,7 @@ SCENARIO("session", "a second start hands its file to the open window and ends")
     CHECK(WaitForText(app.Control(LblArchFuente), folder + L"\\otro\\informe.doc"),
           "the open window did not choose the file");
     CHECK_EQ(Text(app.Control(TxtArchDestino)), L"informe.BAK");
-    CHECK_EQ(TopLevelWindowsOfClass(kMainClass).size(), 1u);
+    CHECK_EQ(TopLevelWindowsOfClass(tesoro::win32::kMainWindowClass).size(), 1u);
     CHECK(!app.CurrentMessageBox(), "a box came with the hand-over");
 
     // Without a path, the open window only comes back, minimised as it was.
@@ -173,7 +172,7 @@ SCENARIO("session", "another writer's entry, an editor removal and a copy all re
     Click(app.Control(CmdVerLog));
     auto prompt = app.WaitForMessageBox();
     REQUIRE(prompt.has_value(), "the editor's prompt did not appear");
-    Type(GetDlgItem(prompt->hwnd, kPromptEditId), L"lista");
+    Type(GetDlgItem(prompt->hwnd, IDC_INPUTBOX_TEXT), L"lista");
     PostMessageW(GetDlgItem(prompt->hwnd, IDOK), BM_CLICK, 0, 0);
     REQUIRE(WaitUntil([&] { return !IsWindow(prompt->hwnd); }), "the prompt did not close");
     auto question = app.WaitForMessageBox();

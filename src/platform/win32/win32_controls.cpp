@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "resources/resource_ids.h"
+
 namespace tesoro::win32 {
 
 namespace {
@@ -22,78 +24,6 @@ std::wstring TextOf(HWND window) {
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
-
-LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* pane = reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (pane) {
-        if (const std::optional<LRESULT> answer = pane->OnPaneMessage(message, wParam, lParam))
-            return *answer;
-    }
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT covers every pixel
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window, &ps);
-            RECT client;
-            GetClientRect(window, &client);
-            if (pane) pane->PaintGuarded(dc, client);
-            EndPaint(window, &ps);
-            return 0;
-        }
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-            InvalidateRect(window, nullptr, FALSE);
-            return result;
-        }
-        case WM_ENABLE:
-            InvalidateRect(window, nullptr, FALSE);
-            return 0;
-        // The proxy the system has for its static text names the window by its text; no object of ours.
-        // Other processes pass the id zero- or sign-extended, so only its low 32 bits count.
-        case WM_GETOBJECT:
-            if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_QUERYCLASSNAMEIDX)) {
-                return kStaticClassIndex;
-            }
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONUP:
-            if (pane) pane->MouseGuarded(message, lParam);
-            return 0;
-        // A frame passes on what its children report, so the main window hears every control.
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORSTATIC:
-            if (HWND parent = GetParent(window)) return SendMessageW(parent, message, wParam, lParam);
-            break;
-        default:
-            break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-struct MemoryDc {
-    explicit MemoryDc(HDC created) : dc(created) {}
-    ~MemoryDc() {
-        if (dc) DeleteDC(dc);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC dc;
-};
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
@@ -117,21 +47,14 @@ UniqueBitmap ScaledCopy(HBITMAP source, SIZE from, SIZE to) {
     info.bmiHeader = {sizeof info.bmiHeader, to.cx, -to.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     UniqueBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HDC sourceDc = CreateCompatibleDC(nullptr);
-    HDC copyDc = CreateCompatibleDC(nullptr);
-    const bool made = copy && sourceDc && copyDc;
-    if (made) {
-        HGDIOBJ oldSource = SelectObject(sourceDc, source);
-        HGDIOBJ oldCopy = SelectObject(copyDc, copy.get());
-        SetStretchBltMode(copyDc, HALFTONE);
-        SetBrushOrgEx(copyDc, 0, 0, nullptr);
-        StretchBlt(copyDc, 0, 0, to.cx, to.cy, sourceDc, 0, 0, from.cx, from.cy, SRCCOPY);
-        SelectObject(copyDc, oldCopy);
-        SelectObject(sourceDc, oldSource);
-    }
-    if (copyDc) DeleteDC(copyDc);
-    if (sourceDc) DeleteDC(sourceDc);
-    if (!made) throw std::runtime_error("a bitmap picture could not be scaled");
+    const UniqueMadeDc sourceDc(CreateCompatibleDC(nullptr));
+    const UniqueMadeDc copyDc(CreateCompatibleDC(nullptr));
+    if (!copy || !sourceDc || !copyDc) throw std::runtime_error("a bitmap picture could not be scaled");
+    const SelectIn sourceSelected(sourceDc.get(), source);
+    const SelectIn copySelected(copyDc.get(), copy.get());
+    SetStretchBltMode(copyDc.get(), HALFTONE);
+    SetBrushOrgEx(copyDc.get(), 0, 0, nullptr);
+    StretchBlt(copyDc.get(), 0, 0, to.cx, to.cy, sourceDc.get(), 0, 0, from.cx, from.cy, SRCCOPY);
     return copy;
 }
 
@@ -306,9 +229,10 @@ protected:
         if (!SizedToText()) return bounds;
         const std::wstring shown = DisplayText(model_.Caption());
         RECT measured{0, 0, 0, 0};
-        ScreenDc dc;
-        SelectIn font(dc, ModelFont());
-        DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &measured, TextFormat() | DT_CALCRECT);
+        const WindowDc screen;
+        const SelectIn font(screen, ModelFont());
+        DrawTextW(screen, shown.c_str(), static_cast<int>(shown.size()), &measured,
+                  TextFormat() | DT_CALCRECT);
         bounds.right = bounds.left + measured.right;
         bounds.bottom = bounds.top + std::max<LONG>(measured.bottom, FontHeight(ModelFont()));
         return bounds;
@@ -355,12 +279,12 @@ protected:
 
     void Paint(HDC screen, const RECT& client) override {
         const int width = client.right - client.left, height = client.bottom - client.top;
-        MemoryDc buffer(CreateCompatibleDC(screen));
-        UniqueBitmap canvas(CreateCompatibleBitmap(screen, width, height));
-        if (!buffer.dc || !canvas) return DrawLines(screen, client);  // no room for a buffer: draw directly
-        SelectIn selected(buffer.dc, canvas.get());
-        DrawLines(buffer.dc, client);
-        BitBlt(screen, client.left, client.top, width, height, buffer.dc, 0, 0, SRCCOPY);
+        const UniqueMadeDc buffer(CreateCompatibleDC(screen));
+        const UniqueBitmap canvas(CreateCompatibleBitmap(screen, width, height));
+        if (!buffer || !canvas) return DrawLines(screen, client);  // no room for a buffer: draw directly
+        const SelectIn selected(buffer.get(), canvas.get());
+        DrawLines(buffer.get(), client);
+        BitBlt(screen, client.left, client.top, width, height, buffer.get(), 0, 0, SRCCOPY);
     }
 
 private:
@@ -437,7 +361,7 @@ protected:
     void Paint(HDC dc, const RECT& client) override {
         FillSolid(dc, client, GetSysColor(COLOR_BTNFACE));
         LOGBRUSH brush{BS_SOLID, model_.foreColor ? ToColorRef(*model_.foreColor) : kDefaultLineColor, 0};
-        UniqueGdi<HPEN> pen(
+        const UniquePen pen(
             ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, Thickness(), &brush, 0, nullptr));
         SelectIn selected(dc, pen.get());
         const RECT ends = Ends();
@@ -556,10 +480,10 @@ void ControlWindow::Create() {
     if (model_.Visible()) style |= WS_VISIBLE;
     if (!model_.Enabled()) style |= WS_DISABLED;
     const RECT bounds = Bounds();
-    hwnd_ =
-        CreateWindowExW(look.exStyle, look.className, L"", style, bounds.left, bounds.top,
-                        bounds.right - bounds.left, bounds.bottom - bounds.top, host_.ParentWindow(model_),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(model_.id)), host_.Instance(), this);
+    hwnd_ = CreateWindowExW(
+        look.exStyle, look.className, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
+        bounds.bottom - bounds.top, host_.ParentWindow(model_),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(model_.id)), host_.Instance(), CreationData());
     if (!hwnd_) throw std::runtime_error("CreateWindowExW failed for a control");
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(ModelFont()), FALSE);
     AfterCreate();
@@ -622,12 +546,56 @@ void ControlWindow::ShowCaption() {
     if (TextOf(hwnd_) != text) SetWindowTextW(hwnd_, text.c_str());
 }
 
-void ControlWindow::PaintGuarded(HDC dc, const RECT& client) {
-    host_.Guard([&] { Paint(dc, client); });
-}
-
-void ControlWindow::MouseGuarded(UINT message, LPARAM lParam) {
-    host_.Guard([&] { OnMouse(message, lParam); });
+LRESULT ControlWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> answer = OnPaneMessage(message, wParam, lParam)) return *answer;
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT covers every pixel
+        case WM_PAINT: {
+            const PaintDc dc(window);
+            RECT client;
+            GetClientRect(window, &client);
+            Paint(dc, client);
+            return 0;
+        }
+        case WM_SETTEXT: {
+            const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+            InvalidateRect(window, nullptr, FALSE);
+            return result;
+        }
+        case WM_ENABLE:
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        // The proxy the system has for its static text names the window by its text; no object of ours.
+        // Other processes pass the id zero- or sign-extended, so only its low 32 bits count.
+        case WM_GETOBJECT:
+            if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_QUERYCLASSNAMEIDX)) {
+                return kStaticClassIndex;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            OnMouse(message, lParam);
+            return 0;
+        // A frame passes on what its children report, so the main window hears every control.
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSTATIC:
+            if (HWND parent = GetParent(window)) return SendMessageW(parent, message, wParam, lParam);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void ControlWindow::Place() {
@@ -650,7 +618,7 @@ void ControlWindow::ActThenResync(const std::function<void()>& action) {
 void RegisterPaneClass(HINSTANCE instance) {
     WNDCLASSEXW pane{};
     pane.cbSize = sizeof pane;
-    pane.lpfnWndProc = PaneProc;
+    pane.lpfnWndProc = WindowProcedure::Route;
     pane.hInstance = instance;
     pane.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     pane.lpszClassName = kPaneClass;
@@ -694,8 +662,6 @@ std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& ho
 
 COLORREF ToColorRef(Rgb color) { return RGB(color.r, color.g, color.b); }
 
-bool IsBitmapPicture(int id) { return id >= 200 && id < 300; }
-
 UniqueIcon LoadIconPicture(HINSTANCE instance, int id, int size) {
     UniqueIcon icon(
         static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
@@ -720,10 +686,10 @@ int TextMeasure::Width(const std::wstring& text) const {
 }
 
 int FontHeight(HFONT font) {
-    ScreenDc dc;
-    SelectIn selected(dc, font);
+    const WindowDc screen;
+    const SelectIn selected(screen, font);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
+    GetTextMetricsW(screen, &metrics);
     return metrics.tmHeight;
 }
 

@@ -16,7 +16,8 @@
 #include "platform/controls.h"
 #include "platform/drive_list.h"
 #include "platform/file_list.h"
-#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_window_procedure.h"
 
 namespace tesoro::win32 {
 
@@ -50,7 +51,10 @@ protected:
 inline constexpr wchar_t kPaneClass[] = L"TesoroPane";
 void RegisterPaneClass(HINSTANCE instance);
 
-class ControlWindow : public ControlView {
+// A pane window's messages come to its ControlWindow through the window procedure of ours; the system's
+// controls (buttons, text boxes, lists) keep theirs and tell their parent, which calls OnCommand and the
+// like.
+class ControlWindow : public ControlView, private WindowProcedure {
 public:
     ControlWindow(Control& model, ControlHost& host);
     ~ControlWindow() override;
@@ -67,13 +71,10 @@ public:
     virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
     virtual void OnMeasureItem(MEASUREITEMSTRUCT& /*item*/) {}
     virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }  // nullptr: the system's colours
-    // Pane windows only.
-    void PaintGuarded(HDC dc, const RECT& client);
-    // A message the pane answers itself; nullopt leaves it to the pane's usual handling.
+    // Pane windows only: a message the pane answers itself; nullopt leaves it to the pane's usual handling.
     virtual std::optional<LRESULT> OnPaneMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
         return std::nullopt;
     }
-    void MouseGuarded(UINT message, LPARAM lParam);
 
 protected:
     struct WindowClassStyle {
@@ -100,6 +101,11 @@ protected:
     Control& model_;
     ControlHost& host_;
     HWND hwnd_ = nullptr;
+
+private:
+    // WindowProcedure: a pane's messages, each under its host's guard.
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Guard(const std::function<void()>& action) override { host_.Guard(action); }
 };
 
 std::unique_ptr<ControlWindow> MakeControlWindow(Control& model, ControlHost& host);
@@ -114,8 +120,6 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id);
 
 // Helpers shared by the control windows.
 COLORREF ToColorRef(Rgb color);
-// Pictures numbered 200-299 are bitmaps (IDB_), the others icons.
-bool IsBitmapPicture(int id);
 UniqueIcon LoadIconPicture(HINSTANCE instance, int id, int size);
 // A label's text as the window shows it: a lone carriage return becomes a line break.
 std::wstring DisplayText(const std::wstring& text);
@@ -127,7 +131,7 @@ public:
     int Width(const std::wstring& text) const;
 
 private:
-    ScreenDc dc_;
+    WindowDc dc_;
     SelectIn selected_;
 };
 int FontHeight(HFONT font);

@@ -26,10 +26,6 @@ RunningInstance::RunningInstance() : mutex_(CreateMutexW(nullptr, FALSE, kInstan
     another_ = mutex_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
 }
 
-RunningInstance::~RunningInstance() {
-    if (mutex_) CloseHandle(mutex_);
-}
-
 bool HandOver(const std::wstring& path) {
     const HWND window = WaitForMainWindow();
     if (!window) return false;

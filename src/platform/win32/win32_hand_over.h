@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
+
 namespace tesoro::win32 {
 
 // The main window's own class, by which a second start finds it.
@@ -16,14 +18,11 @@ inline constexpr wchar_t kMainWindowClass[] = L"TesoroMain";
 class RunningInstance {
 public:
     RunningInstance();
-    ~RunningInstance();
-    RunningInstance(const RunningInstance&) = delete;
-    RunningInstance& operator=(const RunningInstance&) = delete;
     // Another process of the program already ran in this session when this one started.
     bool Another() const { return another_; }
 
 private:
-    HANDLE mutex_;
+    UniqueKernelObject mutex_;
     bool another_;
 };
 

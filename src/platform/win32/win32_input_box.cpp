@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/win32_services.h"
+#include "resources/resource_ids.h"
 
 namespace tesoro {
 namespace {
@@ -11,8 +12,6 @@ namespace {
 constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
-constexpr int kPromptId = 100;
-constexpr int kEditId = 101;
 
 // A DLGTEMPLATE followed by its items, laid out as DialogBoxIndirect reads them: 16-bit words, each
 // item starting on a 32-bit boundary.
@@ -81,7 +80,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         win32_detail::CenterOnOwner(dialog);
-        HWND edit = GetDlgItem(dialog, kEditId);
+        HWND edit = GetDlgItem(dialog, IDC_INPUTBOX_TEXT);
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
         return FALSE;  // the focus is set
@@ -90,7 +89,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     switch (LOWORD(wParam)) {
         case IDOK: {
             auto* answer = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            *answer = WindowText(GetDlgItem(dialog, kEditId));
+            *answer = WindowText(GetDlgItem(dialog, IDC_INPUTBOX_TEXT));
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -125,8 +124,9 @@ std::optional<std::wstring> win32_detail::RunInputBox(HWND owner, const std::wst
                                                       const std::wstring& initial) {
     // Dialog units: the prompt on the left with the buttons beside it, the text field across the bottom.
     DialogTemplate layout(title, 246, 88);
-    layout.AddItem(kStaticClass, kPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 178, 52, prompt);
-    layout.AddItem(kEditClass, kEditId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 66, 232, 13, initial);
+    layout.AddItem(kStaticClass, IDC_INPUTBOX_PROMPT, SS_LEFT | SS_NOPREFIX, 7, 7, 178, 52, prompt);
+    layout.AddItem(kEditClass, IDC_INPUTBOX_TEXT, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 66, 232, 13,
+                   initial);
     layout.AddItem(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 189, 7, 50, 14, L"Aceptar");
     layout.AddItem(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 189, 25, 50, 14, L"Cancelar");
 

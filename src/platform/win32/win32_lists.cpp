@@ -200,7 +200,10 @@ private:
         ActThenResync([&] { folders_.OpenItem(index); });
     }
 
-    // Enter opens the highlighted folder instead of pressing the default button.
+    // Enter opens the highlighted folder instead of pressing the default button. It stands apart from
+    // WindowProcedure: the list box is the system's window, whose procedure stays the system's; this
+    // subclass only sees its messages first, finds the object in the subclass's data and passes the rest
+    // on with DefSubclassProc, guarding through the host the one call into the model.
     static LRESULT CALLBACK EnterKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) {
         auto* self = reinterpret_cast<FolderListWindow*>(data);

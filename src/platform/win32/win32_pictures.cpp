@@ -3,28 +3,11 @@
 
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_system_library.h"
+#include "resources/resource_ids.h"
 
 namespace tesoro::win32 {
 
 namespace {
-
-// Releases a COM interface at the end of its scope.
-template <typename T>
-class Com {
-public:
-    Com() = default;
-    ~Com() {
-        if (p_) p_->Release();
-    }
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 MouseButton ButtonOf(UINT message) {
     switch (message) {
@@ -72,13 +55,10 @@ protected:
         } else if (bitmap_) {
             BITMAP info{};
             GetObjectW(bitmap_.get(), sizeof info, &info);
-            HDC memory = CreateCompatibleDC(dc);
-            {
-                SelectIn selected(memory, bitmap_.get());
-                StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
-                           SRCCOPY);
-            }
-            DeleteDC(memory);
+            const UniqueMadeDc memory(CreateCompatibleDC(dc));
+            const SelectIn selected(memory.get(), bitmap_.get());
+            StretchBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, info.bmWidth, info.bmHeight,
+                       SRCCOPY);
         }
     }
 
@@ -123,32 +103,32 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id) {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     auto* bytes = loaded ? static_cast<BYTE*>(LockResource(loaded)) : nullptr;
-    if (!bytes) return nullptr;
+    if (!bytes) return {};
     static const auto coInitializeEx =
         LoadSystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     static const auto coCreateInstance =
         LoadSystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-    if (!coInitializeEx || !coCreateInstance) return nullptr;
+    if (!coInitializeEx || !coCreateInstance) return {};
     coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once per thread; later calls only count
 
-    Com<IWICImagingFactory> factory;
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    Com<IWICFormatConverter> converter;
+    UniqueCom<IWICImagingFactory> factory;
+    UniqueCom<IWICStream> stream;
+    UniqueCom<IWICBitmapDecoder> decoder;
+    UniqueCom<IWICBitmapFrameDecode> frame;
+    UniqueCom<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (FAILED(coCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
-        FAILED(factory->CreateStream(stream.Out())) ||
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))) ||
+        FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(bytes, SizeofResource(instance, found))) ||
         FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                                decoder.Out())) ||
-        FAILED(decoder->GetFrame(0, frame.Out())) ||
-        FAILED(factory->CreateFormatConverter(converter.Out())) ||
+                                                decoder.put())) ||
+        FAILED(decoder->GetFrame(0, frame.put())) ||
+        FAILED(factory->CreateFormatConverter(converter.put())) ||
         FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                      nullptr, 0, WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&width, &height))) {
-        return nullptr;
+        return {};
     }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -161,7 +141,7 @@ UniqueBitmap LoadJpegResource(HINSTANCE instance, int id) {
     UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap ||
         FAILED(converter->CopyPixels(nullptr, width * 4, width * 4 * height, static_cast<BYTE*>(bits)))) {
-        return nullptr;
+        return {};
     }
     return bitmap;
 }

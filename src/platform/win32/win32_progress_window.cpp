@@ -14,24 +14,24 @@
 #include <utility>
 
 #include "platform/copy_amount.h"
-#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_window_procedure.h"
 #include "resources/resource_ids.h"
 
 namespace tesoro {
 namespace {
 
+using win32::JoinedThread;
 using win32::UniqueFont;
 using win32::UniqueWindow;
+using win32::WindowDc;
 using win32_detail::ThrowLastError;
 
 constexpr wchar_t kClassName[] = L"TesoroProgress";
 constexpr ULONGLONG kShowAfterMs = 500;
 constexpr DWORD kRefreshMs = 100;
 constexpr int kBarSteps = 1000;
-constexpr int kTextId = 100;
-constexpr int kBarId = 101;
-constexpr int kAmountId = 102;
 constexpr COLORREF kDarkBlue = RGB(0, 0, 128);
 
 // What the copying thread reports and the window reads.
@@ -69,27 +69,6 @@ DWORD WINAPI RunJob(void* parameter) {
     return 0;
 }
 
-// The work's thread. However the wait for it ends, the work is asked to stop and joined before the job
-// it works on goes.
-class WorkerThread {
-public:
-    explicit WorkerThread(Job& job) : job_(job), thread_(CreateThread(nullptr, 0, RunJob, &job, 0, nullptr)) {
-        if (!thread_) ThrowLastError("CreateThread");
-    }
-    ~WorkerThread() {
-        if (WaitForSingleObject(thread_, 0) != WAIT_OBJECT_0) job_.progress.Cancel();
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-    }
-    WorkerThread(const WorkerThread&) = delete;
-    WorkerThread& operator=(const WorkerThread&) = delete;
-    HANDLE Handle() const { return thread_; }
-
-private:
-    Job& job_;
-    HANDLE thread_;
-};
-
 class DisabledWhileWaiting {
 public:
     explicit DisabledWhileWaiting(HWND owner)
@@ -121,12 +100,12 @@ private:
 
 // The progress window: the text, a bar, the bytes done and the total, and "Cancelar" (also Esc and the
 // close box). Built only when the work lasts.
-class ProgressWindow {
+class ProgressWindow : private win32::WindowProcedure {
 public:
     ProgressWindow(HWND owner, const std::wstring& title, const std::wstring& text, SharedProgress& progress)
         : owner_(owner), title_(title), text_(text), progress_(progress) {}
 
-    bool Shown() const { return window_ != nullptr; }
+    bool Shown() const { return static_cast<bool>(window_); }
 
     void Show() {
         Register();
@@ -136,7 +115,7 @@ public:
         AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
         window_.reset(CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, title_.c_str(), style, 0, 0,
                                       frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
-                                      GetModuleHandleW(nullptr), this));
+                                      GetModuleHandleW(nullptr), CreationData()));
         if (!window_) return;  // the work goes on without a window
         CreateControls();
         win32_detail::CenterOnOwner(window_.get());
@@ -168,7 +147,7 @@ private:
     static void Register() {
         WNDCLASSEXW kind{};
         kind.cbSize = sizeof kind;
-        kind.lpfnWndProc = Proc;
+        kind.lpfnWndProc = Route;
         kind.hInstance = GetModuleHandleW(nullptr);
         kind.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -178,11 +157,7 @@ private:
         InitCommonControlsEx(&classes);
     }
 
-    void ScreenDpi() {
-        HDC screen = GetDC(nullptr);
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
+    void ScreenDpi() { dpi_ = GetDeviceCaps(WindowDc(), LOGPIXELSY); }
     int Px(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
 
     UniqueFont MakeFont(const wchar_t* face, double points) const {
@@ -208,11 +183,12 @@ private:
         appIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
                                                  IMAGE_ICON, Px(32), Px(32), LR_SHARED));
         if (icon && appIcon_) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(appIcon_), 0);
-        Child(L"STATIC", text_.c_str(), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kTextId, 60, 14, 306, 22,
-              textFont_.get());
-        bar_ = Child(PROGRESS_CLASSW, nullptr, 0, kBarId, 60, 42, 306, 18, nullptr);
+        Child(L"STATIC", text_.c_str(), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IDC_PROGRESS_TEXT, 60, 14,
+              306, 22, textFont_.get());
+        bar_ = Child(PROGRESS_CLASSW, nullptr, 0, IDC_PROGRESS_BAR, 60, 42, 306, 18, nullptr);
         SendMessageW(bar_, PBM_SETRANGE32, 0, kBarSteps);
-        amount_ = Child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kAmountId, 60, 64, 306, 16, plainFont_.get());
+        amount_ = Child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_PROGRESS_AMOUNT, 60, 64, 306, 16,
+                        plainFont_.get());
         cancel_ = Child(L"BUTTON", L"Cancelar", BS_DEFPUSHBUTTON | WS_TABSTOP, IDCANCEL, 286, 92, 80, 26,
                         plainFont_.get());
     }
@@ -222,33 +198,25 @@ private:
         EnableWindow(cancel_, FALSE);  // taken: the copy stops after the piece under way
     }
 
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            SetWindowLongPtrW(
-                window, GWLP_USERDATA,
-                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_COMMAND:
-                if (self && LOWORD(wParam) == IDCANCEL) self->Cancel();
+                if (LOWORD(wParam) == IDCANCEL) Cancel();
                 return 0;
             case WM_SYSCOMMAND:  // the close box and Alt+F4: Cancelar
-                if (self && (wParam & 0xFFF0) == SC_CLOSE) {
-                    self->Cancel();
+                if ((wParam & 0xFFF0) == SC_CLOSE) {
+                    Cancel();
                     return 0;
                 }
                 return DefWindowProcW(window, message, wParam, lParam);
             case WM_CLOSE:
                 // Not the user's (that comes as SC_CLOSE): another program closing this one, window by
                 // window. The program's window hears of it at once, before the work can end.
-                if (self) {
-                    self->Cancel();
-                    if (self->owner_) SendMessageW(self->owner_, WM_CLOSE, 0, 0);
-                }
+                Cancel();
+                if (owner_) SendMessageW(owner_, WM_CLOSE, 0, 0);
                 return 0;
             case WM_CTLCOLORSTATIC:
-                if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kTextId) {
+                if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_PROGRESS_TEXT) {
                     SetTextColor(reinterpret_cast<HDC>(wParam), kDarkBlue);
                 }
                 SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
@@ -292,13 +260,15 @@ void win32_detail::RunWithProgress(HWND owner, const std::wstring& title, const 
     Job job{work, {}, nullptr};
     std::optional<WPARAM> quit;
     {
-        WorkerThread thread(job);
+        // However the wait for it ends, the work is asked to stop and joined before the job goes.
+        const JoinedThread thread(RunJob, &job, [&job] { job.progress.Cancel(); });
+        if (!thread) ThrowLastError("CreateThread");
         RunningWork running(job.progress);
         ProgressWindow window(owner, title, text, job.progress);
         // Enabled again before the progress window goes, so that the owner is the one activated again.
         const DisabledWhileWaiting disabled(owner);
         const ULONGLONG start = GetTickCount64();
-        HANDLE ended = thread.Handle();
+        HANDLE ended = thread.get();
         while (MsgWaitForMultipleObjectsEx(1, &ended, kRefreshMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
                WAIT_OBJECT_0) {
             MSG message;

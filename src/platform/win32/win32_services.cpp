@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_system_library.h"
 
 namespace tesoro {
@@ -198,9 +199,8 @@ public:
 
 private:
     static double TwipsPerPixel(int axis) {
-        HDC screen = GetDC(nullptr);
-        int dpi = screen ? GetDeviceCaps(screen, axis) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
+        const win32::WindowDc screen;
+        const int dpi = screen ? GetDeviceCaps(screen, axis) : 0;
         return 1440.0 / (dpi > 0 ? dpi : 96);
     }
 };

@@ -56,6 +56,31 @@ HICON SharedIcon(HINSTANCE instance, int id, int size) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
 }
 
+// What a drop brings, let go with DragFinish. The shell's library is loaded only when something is dropped.
+struct DropKind {
+    using Raw = HDROP;
+    static HDROP None() { return nullptr; }
+    static bool Free(HDROP drop) {
+        static const auto finish = LoadSystemFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+        if (finish) finish(drop);
+        return finish != nullptr;
+    }
+};
+
+// The first file or folder a drop brings; empty when none. The drop is let go before anyone acts on it.
+std::wstring FirstDroppedPath(HDROP dropped) {
+    const UniqueHandle<DropKind> drop(dropped);
+    static const auto queryFile =
+        LoadSystemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    if (!queryFile) return {};
+    std::wstring path;
+    if (queryFile(drop.get(), 0xFFFFFFFF, nullptr, 0) > 0) {
+        path.assign(queryFile(drop.get(), 0, nullptr, 0) + 1, L'\0');
+        path.resize(queryFile(drop.get(), 0, path.data(), static_cast<UINT>(path.size())));
+    }
+    return path;
+}
+
 }  // namespace
 
 // The form's requests to its window: its height, its state, showing and destroying it.
@@ -129,7 +154,7 @@ void TopLevelWindow::Create() {
 
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
-    form.lpfnWndProc = WindowProc;
+    form.lpfnWndProc = Route;
     form.hInstance = instance_;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -142,7 +167,7 @@ void TopLevelWindow::Create() {
     const SIZE size = FrameSize();
     const POINT place = CenteredPlace(size, MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
     window_.reset(CreateWindowExW(ExStyle(), className, content_.form.caption.c_str(), Style(), place.x,
-                                  place.y, size.cx, size.cy, nullptr, nullptr, instance_, this));
+                                  place.y, size.cx, size.cy, nullptr, nullptr, instance_, CreationData()));
     if (!window_) throw std::runtime_error("CreateWindowExW failed for a form");
     const int icon = content_.form.icon != 0 ? content_.form.icon : IDI_APP;
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
@@ -319,31 +344,13 @@ bool TopLevelWindow::PressAccessKey(const MSG& message) {
     return true;
 }
 
-LRESULT CALLBACK TopLevelWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<TopLevelWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TopLevelWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {  // the last message: the object may outlive its window
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        (void)self->window_.release();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    LRESULT result = 0;
-    bool handled = false;
-    self->Guard([&] {
-        result = self->Handle(message, wParam, lParam);
-        handled = true;
-    });
-    return handled ? result : 0;
+// The window is destroyed: the object may outlive it.
+void TopLevelWindow::Detached() {
+    hwnd_ = nullptr;
+    (void)window_.release();
 }
 
-LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TopLevelWindow::OnMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(wParam);
@@ -451,17 +458,7 @@ LRESULT TopLevelWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // The form decides whether it takes the drop now (not while one of its handlers waits in a box).
 void TopLevelWindow::OnDropFiles(WPARAM dropHandle) {
-    static const auto queryFile =
-        LoadSystemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
-    static const auto finish = LoadSystemFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
-    if (!queryFile || !finish) return;
-    HDROP drop = reinterpret_cast<HDROP>(dropHandle);
-    std::wstring path;
-    if (queryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        path.assign(queryFile(drop, 0, nullptr, 0) + 1, L'\0');
-        path.resize(queryFile(drop, 0, path.data(), static_cast<UINT>(path.size())));
-    }
-    finish(drop);
+    const std::wstring path = FirstDroppedPath(reinterpret_cast<HDROP>(dropHandle));
     if (!path.empty() && onFileDropped) onFileDropped(path);
 }
 
@@ -713,14 +710,12 @@ void TopLevelWindow::PaintBackground(HDC dc) {
     }
     BITMAP info{};
     GetObjectW(background_.get(), sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    {
-        SelectIn selected(memory, background_.get());
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);  // as HALFTONE asks
-        StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    }
-    DeleteDC(memory);
+    const UniqueMadeDc memory(CreateCompatibleDC(dc));
+    const SelectIn selected(memory.get(), background_.get());
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // as HALFTONE asks
+    StretchBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, info.bmWidth, info.bmHeight,
+               SRCCOPY);
 }
 
 void TopLevelWindow::PaintBackdrop(HWND child, HDC dc) {
@@ -733,16 +728,8 @@ void TopLevelWindow::PaintBackdrop(HWND child, HDC dc) {
 }
 
 void TopLevelWindow::Guard(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (...) {
-        if (!onFailure) return;
-        try {
-            onFailure();
-        } catch (...) {
-            // Reporting failed as well; the window carries on.
-        }
-    }
+    if (RunGuarded(action) || !onFailure) return;
+    RunGuarded(onFailure);  // should reporting fail as well, the window carries on
 }
 
 std::unique_ptr<FormWindow> Win32WindowFactory::Create(const FormContent& content) {

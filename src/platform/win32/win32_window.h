@@ -20,11 +20,12 @@
 #include "platform/controls.h"
 #include "platform/services.h"
 #include "platform/win32/win32_controls.h"
-#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_window_procedure.h"
 
 namespace tesoro::win32 {
 
-class TopLevelWindow : public FormWindow, private ControlHost {
+class TopLevelWindow : public FormWindow, private ControlHost, private WindowProcedure {
 public:
     TopLevelWindow(HINSTANCE instance, Screen& screen, FormContent content);
     ~TopLevelWindow() override;
@@ -62,8 +63,11 @@ private:
     class FormBinding;
     class TimerView;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // WindowProcedure
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Attached(HWND window) override { hwnd_ = window; }
+    void Detached() override;
+
     void OnCommand(WPARAM wParam);
     bool OnSetCursor(HWND under, UINT hitTest);
     bool ForwardWheel(WPARAM wParam, LPARAM lParam);
@@ -106,6 +110,7 @@ private:
     HWND ParentWindow(const Control& control) override;
     void ToolTipChanged(ControlWindow& window) override;
     void ReachChanged(ControlWindow& window) override;
+    // Both ControlHost's and WindowProcedure's: a failure is written for the developer, then reported.
     void Guard(const std::function<void()>& action) override;
     void PaintBackdrop(HWND child, HDC dc) override;
     void PaintBackground(HDC dc);
