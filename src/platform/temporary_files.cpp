@@ -20,7 +20,7 @@ std::wstring Hex(std::uint64_t value) {
 
 // Reads hexadecimal digits from `at` up to `end` (exclusive) or the next '-'; nullopt when there are
 // none or too many.
-std::optional<std::uint64_t> ReadHex(const std::wstring& text, std::size_t& at, std::size_t end) {
+std::optional<std::uint64_t> ReadHex(std::wstring_view text, std::size_t& at, std::size_t end) {
     std::uint64_t value = 0;
     const std::size_t first = at;
     for (; at < end && text[at] != L'-'; ++at) {
@@ -47,7 +47,7 @@ std::wstring TemporaryFileName(const ProcessStamp& writer, unsigned serial) {
     return kPrefix + Hex(writer.id) + L'-' + Hex(writer.started) + L'-' + Hex(serial) + kSuffix;
 }
 
-std::optional<ProcessStamp> TemporaryFileWriter(const std::wstring& name) {
+std::optional<ProcessStamp> TemporaryFileWriter(std::wstring_view name) {
     const std::size_t prefix = std::wcslen(kPrefix), suffix = std::wcslen(kSuffix);
     if (name.size() <= prefix + suffix || name.compare(0, prefix, kPrefix) != 0 ||
         name.compare(name.size() - suffix, suffix, kSuffix) != 0) {

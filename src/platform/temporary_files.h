@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tesoro {
 
@@ -20,7 +21,8 @@ struct ProcessStamp {
 // "~tesoro-<id>-<start>-<serial>.tmp", numbers in hexadecimal.
 std::wstring TemporaryFileName(const ProcessStamp& writer, unsigned serial);
 // The writer of a temporary file by its name; nullopt when the name is not one of ours.
-std::optional<ProcessStamp> TemporaryFileWriter(const std::wstring& name);
-inline bool IsTemporaryFileName(const std::wstring& name) { return TemporaryFileWriter(name).has_value(); }
+// Reads the name in place: folder listings ask it of every name they meet.
+std::optional<ProcessStamp> TemporaryFileWriter(std::wstring_view name);
+inline bool IsTemporaryFileName(std::wstring_view name) { return TemporaryFileWriter(name).has_value(); }
 
 }  // namespace tesoro

@@ -1,6 +1,4 @@
 // A long copy: the progress window, and what Cancelar leaves behind.
-#include <algorithm>
-
 #include "main_window/frm_main_ids.h"
 #include "resources/resource_ids.h"
 #include "support.h"
@@ -25,21 +23,6 @@ bool MakeLargeFile(const std::wstring& path, long long bytes) {
     const bool ok = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     CloseHandle(file);
     return ok;
-}
-
-// Every entry of a folder, hidden ones included.
-std::vector<std::wstring> Entries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 SCENARIO("progress", "a long copy shows the progress window and Cancelar keeps the older copy") {
@@ -70,7 +53,7 @@ SCENARIO("progress", "a long copy shows the progress window and Cancelar keeps t
     REQUIRE(box && app.Answer(*box, IDOK), "cannot answer the message box");
     app.Sync();
     CHECK(ReadBytes(folder + L"\\imagen.BAK").value_or("") == "la copia anterior", "the older copy changed");
-    CHECK_EQ(Entries(folder).size(), 2u);  // the source and the older copy: no temporary file left
+    CHECK_EQ(AllNames(folder).size(), 2u);  // the source and the older copy: no temporary file left
     CHECK_EQ(Text(app.Control(TxtArchDestino)), L"imagen.BAK");
     CHECK(IsWindowEnabled(app.Main()), "the main window stayed disabled");
     CloseAndWait(app);

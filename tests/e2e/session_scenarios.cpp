@@ -1,8 +1,6 @@
 // What the rest of Windows does to the running program, each sent from another process as Windows sends
 // it: the end of the session, a close during a long copy, a second start, another writer of the log, a
 // file held for a moment, a kill. The log must keep every entry through all of them.
-#include <algorithm>
-
 #include "main_window/frm_main_ids.h"
 #include "platform/win32/win32_hand_over.h"
 #include "resources/resource_ids.h"
@@ -18,21 +16,6 @@ std::wstring Entry(const std::wstring& source, const std::wstring& copy) {
 }
 
 std::vector<std::wstring> Saved() { return LogLines(ReadBytes(kLogPath).value_or("")); }
-
-// Every entry of a folder, hidden ones included.
-std::vector<std::wstring> AllEntries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Presses CmdCopiar and waits for the success box, left open.
 MessageBoxInfo CopyUntilSuccessBox(const App& app) {
@@ -95,6 +78,21 @@ SCENARIO("session", "a log held at exit is offered again until it can be saved")
     CHECK_EQ(Saved(), std::vector<std::wstring>{Entry(L"datos.txt", folder + L"\\datos.BAK")});
 }
 
+SCENARIO("session", "a close while the success box is open waits for it, then ends with the entry saved") {
+    std::wstring folder = Folder(L"cerrar-caja", {{L"datos.txt", "datos"}});
+    DeleteFileW(kLogPath.c_str());
+    App app(folder);
+    ClickFile(app, L"datos.txt");
+    MessageBoxInfo done = CopyUntilSuccessBox(app);
+    app.Close();
+    CHECK(!app.WaitForExit(1000), "the close cut the handler short");
+    CHECK(IsWindow(done.hwnd), "the success box went with the close");
+    app.Answer(done, IDOK);
+    CHECK(app.WaitForExit(), "the program did not end once the box was answered");
+    CHECK_EQ(Saved(), std::vector<std::wstring>{Entry(L"datos.txt", folder + L"\\datos.BAK")});
+    CHECK_EQ(AllNames(folder), (std::vector<std::wstring>{L"datos.BAK", L"datos.txt"}));
+}
+
 SCENARIO("session", "a kill right after a logged copy loses no entry") {
     std::wstring folder = Folder(L"matar", {{L"datos.txt", "datos"}});
     DeleteFileW(kLogPath.c_str());
@@ -132,7 +130,7 @@ SCENARIO("session", "closing every window during a 1 GiB copy stops it, keeps th
     CHECK(app.WaitForExit(10000), "the program did not end after the close");
     CHECK(!app.CurrentMessageBox(), "a box held the close up");
     CHECK(ReadBytes(folder + L"\\imagen.BAK").value_or("") == "la copia anterior", "the older copy changed");
-    CHECK_EQ(AllEntries(folder),
+    CHECK_EQ(AllNames(folder),
              (std::vector<std::wstring>{L"imagen.BAK", L"imagen.dsk", L"notas.BAK", L"notas.txt"}));
     CHECK_EQ(Saved(), std::vector<std::wstring>{Entry(L"notas.txt", folder + L"\\notas.BAK")});
     DeleteFileW((folder + L"\\imagen.dsk").c_str());
@@ -203,7 +201,7 @@ SCENARIO("session", "an older copy held for 1.5 s just before the replace is rep
     CHECK_BOX(box, kDone, kDoneTitle, {IDOK}, L"information");
     if (box) app.Answer(*box, IDOK);
     CHECK(ReadBytes(folder + L"\\datos.BAK").value_or("") == "datos nuevos", "the copy was not replaced");
-    CHECK_EQ(AllEntries(folder), (std::vector<std::wstring>{L"datos.BAK", L"datos.txt"}));
+    CHECK_EQ(AllNames(folder), (std::vector<std::wstring>{L"datos.BAK", L"datos.txt"}));
     CloseAndWait(app);
 }
 

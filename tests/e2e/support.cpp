@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "main_window/frm_main_ids.h"
@@ -16,6 +17,20 @@ std::wstring Folder(const std::wstring& name,
         if (!WriteBytes(path, bytes)) throw std::runtime_error("cannot write a test file");
     }
     return root;
+}
+
+std::vector<std::wstring> AllNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 namespace {

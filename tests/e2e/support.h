@@ -20,6 +20,9 @@ inline const std::wstring kDoneTitle = L"Resultado Copia de Seguridad";
 std::wstring Folder(const std::wstring& name,
                     const std::vector<std::pair<std::wstring, std::string>>& files = {});
 
+// Every name in a folder, hidden ones included, sorted.
+std::vector<std::wstring> AllNames(const std::wstring& folder);
+
 // The bytes of TESORO.DAT holding these lines: record 1 = tag 2 and the count, then one length-prefixed
 // Windows-1252 line per 128-byte record, zero filler.
 std::string LogBytes(const std::vector<std::wstring>& lines);

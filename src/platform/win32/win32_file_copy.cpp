@@ -157,9 +157,8 @@ void RemoveTemporary(const std::wstring& temp) {
 
 void TemporariesFound::Note(std::wstring_view name, DWORD attributes, std::uint64_t lastWrite) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return;
-    std::wstring whole(name);
-    if (const std::optional<ProcessStamp> writer = TemporaryFileWriter(whole)) {
-        found_.push_back({std::move(whole), *writer, lastWrite});
+    if (const std::optional<ProcessStamp> writer = TemporaryFileWriter(name)) {
+        found_.push_back({std::wstring(name), *writer, lastWrite});
     }
 }
 
@@ -167,8 +166,9 @@ void TemporariesFound::Note(const WIN32_FIND_DATAW& entry) {
     Note(entry.cFileName, entry.dwFileAttributes, Ticks(entry.ftLastWriteTime));
 }
 
-void TemporariesFound::RemoveLeftBehind(const std::wstring& apiFolder) const {
-    if (found_.empty()) return;
+void TemporariesFound::RemoveLeftBehind(const std::wstring& folder) const {
+    if (found_.empty()) return;  // as nearly always: the folder's path is not even made whole
+    const std::wstring apiFolder = ApiPath(folder);
     const bool onNetwork = OnNetwork(apiFolder);
     for (const Found& temp : found_) {
         const bool leftBehind =

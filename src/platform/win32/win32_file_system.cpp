@@ -99,7 +99,7 @@ public:
             temporaries.Note(entry);
             return false;
         });
-        temporaries.RemoveLeftBehind(ApiPath(folder));
+        temporaries.RemoveLeftBehind(folder);
         SortNames(names);
         return names;
     }
@@ -115,7 +115,7 @@ public:
                    temporaries.Note(entry);
                    return false;
                });
-        temporaries.RemoveLeftBehind(ApiPath(folder));
+        temporaries.RemoveLeftBehind(folder);
         SortNames(names);
         return names;
     }

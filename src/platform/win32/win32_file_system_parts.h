@@ -111,7 +111,7 @@ public:
     void Note(std::wstring_view name, DWORD attributes, std::uint64_t lastWrite);
     void Note(const WIN32_FIND_DATAW& entry);
     // Best effort: what cannot be removed stays for the next time.
-    void RemoveLeftBehind(const std::wstring& apiFolder) const;
+    void RemoveLeftBehind(const std::wstring& folder) const;
 
 private:
     struct Found {
